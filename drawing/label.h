@@ -1,0 +1,19 @@
+// One label drawn from its symbol text: on the printer page in millimetres
+// (PrintBarCode, PrintBarCodeCompaq) and in the preview box in its own
+// 53 x 20.373 scale (PreviewBarCode, PreviewBarCodeCompaq). (x, y) is the
+// top-left corner of the first bar.
+#pragma once
+
+#include <string>
+
+#include "drawing/surface.h"
+
+namespace linomark {
+
+void PrintBarCode(DrawingSurface& page, float x, float y, const std::u32string& symbolText);
+void PrintBarCodeCompaq(DrawingSurface& page, float x, float y, const std::u32string& symbolText);
+
+void PreviewBarCode(DrawingSurface& box, float x, float y, const std::u32string& symbolText);
+void PreviewBarCodeCompaq(DrawingSurface& box, float x, float y, const std::u32string& symbolText);
+
+}  // namespace linomark

@@ -1,0 +1,42 @@
+// The label sheet: 10 rows by 3 columns of cells in millimetres, its
+// dash-dot grid, the row strips of a type 1 sheet, and the print run that
+// fills the cells from the three column lists.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "drawing/surface.h"
+
+namespace linomark {
+
+inline constexpr char kProgramTitle[] = "Linomark 1.0";
+inline constexpr char kMakerAddress[] = "https://linomark.example.org/";
+
+inline constexpr int kRowCount = 10;
+inline constexpr int kColumnCount = 3;
+
+float LeftMargin();
+float TopMargin();
+float RowPitch();
+float ColumnPitch(int labelType);
+
+struct LabelPoint {
+    float x;
+    float y;
+};
+LabelPoint LabelOrigin(int labelType, int row, int column);
+
+// Unit millimetres, bold off, underline off.
+void SetUpSheetPage(DrawingSurface& page);
+// The grid and, for type 1, the row strips; the pen is solid afterwards.
+void DrawSheetGrid(DrawingSurface& page, int labelType);
+
+using ColumnLists = std::array<std::u32string, kColumnCount>;
+
+// The whole print run on a page surface: set-up, grid, one label for every
+// non-empty line among the first ten of each list (lines cut at "\r\n"),
+// the two-line footer, end of document.
+void PrintSheet(DrawingSurface& page, int labelType, const ColumnLists& columnLists);
+
+}  // namespace linomark

@@ -1,0 +1,25 @@
+// The per-user settings: the label type and the three leading values, kept in
+// an INI file (application "Linomark 1.0", section "INI") in the user's
+// config folder.
+#pragma once
+
+#include <QString>
+
+namespace linomark {
+
+struct StoredValues {
+    int type = 0;
+    QString column1 = QStringLiteral("A0000");
+    QString column2 = QStringLiteral("B0000");
+    QString column3 = QStringLiteral("C0000");
+};
+
+// Missing keys give their defaults; a "Type" that does not read as 0 or 1
+// gives 0; an unreadable or garbage file gives all the defaults.
+StoredValues ReadSettings();
+
+// Writes all four keys; the old file is replaced whole or not at all.
+// Returns why the values could not be saved, or an empty text when they were.
+QString WriteSettings(const StoredValues& values);
+
+}  // namespace linomark
