@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing for the given purpose:
+#   install-deps.sh run    what building and running the program needs
+#   install-deps.sh test   that, plus what the tests need (CUPS, readers, Xvfb)
+# apt-get runs as root, or through sudo otherwise; installed packages are skipped.
+set -euo pipefail
+
+run_packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-qpa-plugins libcups2-dev
+    fonts-liberation fonts-dejavu-core xdg-utils
+)
+test_packages=(
+    libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
+    cups cups-client cups-bsd poppler-utils zbar-tools
+    xvfb xauth x11-utils libx11-dev
+)
+
+packages=("${run_packages[@]}")
+if [[ "${1:-run}" == test ]]; then
+    packages+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+apt_get=(apt-get)
+if [[ $(id -u) -ne 0 ]]; then
+    apt_get=(sudo apt-get)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${apt_get[@]}" update -qq
+"${apt_get[@]}" install -y -qq --no-install-recommends "${missing[@]}"
