@@ -23,6 +23,7 @@ public:
 
     // Position of c in the alphabet string, or -1 when c is not in it.
     [[nodiscard]] int PositionOf(char32_t c) const;
+    // Positions outside 0..43 give U'\0', -1 and an empty pattern.
     [[nodiscard]] char32_t CharacterAt(int position) const;
     [[nodiscard]] int CheckValueAt(int position) const;
     [[nodiscard]] std::string_view ElementPatternAt(int position) const;
