@@ -1,0 +1,180 @@
+#include "drawing/label.h"
+
+#include <string>
+
+#include "symbology/code39.h"
+
+namespace linomark {
+
+namespace {
+
+// The sizes of one kind of symbol in the surface's unit. A narrow element is a
+// third of a wide one, divided in single precision as the paper sizes demand.
+struct SymbolSizes {
+    float wide;
+    float narrow;
+    float barHeight;
+};
+
+// Printed label, type 0: 3 wide + 7 narrow = 5.2832 mm a character.
+constexpr SymbolSizes kPrintedSizes{0.9906f, 0.9906f / 3.0f, 13.0f};
+// Printed label, type 1: 3 wide + 7 narrow = 5.6 mm a character.
+constexpr SymbolSizes kPrintedCompaqSizes{1.05f, 1.05f / 3.0f, 7.1f};
+// Preview box, both types: 3 wide + 7 narrow = 5.94 units a character.
+constexpr SymbolSizes kPreviewSizes{1.0f, 0.42f, 13.0f};
+constexpr SymbolSizes kPreviewCompaqSizes{1.0f, 0.42f, 7.1f};
+
+constexpr char kFontFace[] = "Arial";
+constexpr float kValueFontSize = 12.0f;
+constexpr float kSpacedFontSize = 16.0f;
+// The spaced text stands this far above the bars, plus the width of an "A".
+constexpr float kSpacedTextLift = 2.5f;
+constexpr char32_t kLetterA[] = U"A";
+constexpr char32_t kCharacterGap[] = U"   ";
+
+// Walks the element sequence from x: every bar is a box from y down by the bar
+// height, every element moves the pen by its width. The box edges are running
+// sums of the element widths, never rounded. Returns the end position, one
+// narrow gap beyond the last bar.
+float DrawBars(DrawingSurface& surface, float x, float y, const std::string& elements,
+               const SymbolSizes& sizes) {
+    const float bottom = y + sizes.barHeight;
+    float pen = x;
+    for (const char element : elements) {
+        switch (element) {
+            case 'W':
+                surface.FillBox(pen, y, pen + sizes.wide, bottom);
+                pen += sizes.wide;
+                break;
+            case 'N':
+                surface.FillBox(pen, y, pen + sizes.narrow, bottom);
+                pen += sizes.narrow;
+                break;
+            case 'L':
+                pen += sizes.wide;
+                break;
+            case 'S':
+                pen += sizes.narrow;
+                break;
+            default:
+                break;
+        }
+    }
+    return pen;
+}
+
+// The text between the first and the last character, each followed by three
+// spaces except the last: *AB0012* gives "A   B   0   0   1   2".
+std::u32string SpacedText(const std::u32string& symbolText) {
+    std::u32string text;
+    for (std::size_t i = 1; i + 1 < symbolText.size(); ++i) {
+        text += symbolText[i];
+        if (i + 2 < symbolText.size()) {
+            text += kCharacterGap;
+        }
+    }
+    return text;
+}
+
+// The value as typed: the symbol text less its opening star, check character
+// and closing star. A text of fewer than three characters has no value.
+bool HasValueText(const std::u32string& symbolText) { return symbolText.size() >= 3; }
+
+std::u32string ValueText(const std::u32string& symbolText) {
+    return symbolText.substr(1, symbolText.size() - 3);
+}
+
+// The characters of the symbol text that are in the alphabet, in their order.
+std::u32string KeptCharacters(const std::u32string& symbolText) {
+    const Alphabet& alphabet = InitAlphabet();
+    std::u32string kept;
+    for (const char32_t c : symbolText) {
+        if (alphabet.PositionOf(c) >= 0) {
+            kept += c;
+        }
+    }
+    return kept;
+}
+
+void PrintCentred(DrawingSurface& surface, float x, float endPosition, const std::u32string& text) {
+    const float width = surface.TextWidth(text);
+    surface.SetCurrentX((endPosition + x) / 2.0f - width / 2.0f);
+    surface.PrintText(text);
+}
+
+// The value in Arial 12 with its top on the bars' bottom edge; bold is left as
+// the surface has it.
+void DrawValueText(DrawingSurface& surface, float x, float barsBottom, float endPosition,
+                   const std::u32string& text) {
+    surface.SetFontFace(kFontFace);
+    surface.SetFontSize(kValueFontSize);
+    surface.SetCurrentY(barsBottom);
+    PrintCentred(surface, x, endPosition, text);
+}
+
+// The spaced text in Arial 16 bold, its top lifted above the bars by the
+// *width* of an "A" plus 2.5 units.
+void DrawSpacedText(DrawingSurface& surface, float x, float y, float endPosition,
+                    const std::u32string& text) {
+    surface.SetFontFace(kFontFace);
+    surface.SetFontSize(kSpacedFontSize);
+    surface.SetBold(true);
+    const float widthOfA = surface.TextWidth(kLetterA);
+    surface.SetCurrentY(y - widthOfA - kSpacedTextLift);
+    PrintCentred(surface, x, endPosition, text);
+}
+
+// Three full-width rules of the type 1 preview: above the bars, under the
+// bottom 0.7 of the bars, and near the bottom edge of the box.
+void DrawPreviewRules(DrawingSurface& box, float y) {
+    constexpr float kRuleHeight = 0.7f;
+    const float width = box.InnerWidth();
+    const float height = box.InnerHeight();
+    const float barsBottom = y + kPreviewCompaqSizes.barHeight;
+    box.FillBox(0.0f, y - kRuleHeight, width, y);
+    box.FillBox(0.0f, barsBottom - kRuleHeight, width, barsBottom);
+    box.FillBox(0.0f, height - 2.7f, width, height - 2.0f);
+}
+
+}  // namespace
+
+void PrintBarCode(DrawingSurface& page, float x, float y, const std::u32string& symbolText) {
+    if (symbolText.empty()) {
+        return;
+    }
+    const float end = DrawBars(page, x, y, BuildElementSequence(symbolText), kPrintedSizes);
+    if (HasValueText(symbolText)) {
+        DrawValueText(page, x, y + kPrintedSizes.barHeight, end, ValueText(symbolText));
+    }
+}
+
+void PrintBarCodeCompaq(DrawingSurface& page, float x, float y, const std::u32string& symbolText) {
+    if (symbolText.empty()) {
+        return;
+    }
+    const float end = DrawBars(page, x, y, BuildElementSequence(symbolText), kPrintedCompaqSizes);
+    DrawSpacedText(page, x, y, end, SpacedText(symbolText));
+}
+
+void PreviewBarCode(DrawingSurface& box, float x, float y, const std::u32string& symbolText) {
+    if (symbolText.empty()) {
+        return;
+    }
+    const std::u32string kept = KeptCharacters(symbolText);
+    const std::string elements = BuildElementSequence(kept);
+    box.Clear();
+    const float end = DrawBars(box, x, y, elements, kPreviewSizes);
+    if (HasValueText(kept)) {
+        DrawValueText(box, x, y + kPreviewSizes.barHeight, end, ValueText(kept));
+    }
+}
+
+void PreviewBarCodeCompaq(DrawingSurface& box, float x, float y, const std::u32string& symbolText) {
+    const std::string elements = BuildElementSequence(symbolText);
+    box.Clear();
+    const float end = DrawBars(box, x, y, elements, kPreviewCompaqSizes);
+    DrawSpacedText(box, x, y, end, SpacedText(symbolText));
+    DrawPreviewRules(box, y);
+}
+
+}  // namespace linomark

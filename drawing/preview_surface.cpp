@@ -1,0 +1,175 @@
+#include "drawing/preview_surface.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <array>
+#include <cmath>
+
+namespace linomark {
+
+namespace {
+
+// 96 dots per inch, so that a point is 4/3 of a logical pixel.
+constexpr int kDotsPerMetre = 3780;
+constexpr double kPixelsPerUnitX = PreviewSurface::kPixelWidth / double{PreviewSurface::kUnitWidth};
+constexpr double kPixelsPerUnitY =
+    PreviewSurface::kPixelHeight / double{PreviewSurface::kUnitHeight};
+
+QString ToQString(const std::u32string& text) {
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A text this long is far wider than the box at the previews' 12 and 16
+// points; only the part that can reach the box is laid out (a pasted
+// 100,000-character value would otherwise be shaped in full only to be
+// clipped away).
+constexpr qsizetype kLongText = 256;
+
+// The advances of single characters in one font, the ASCII ones measured
+// once. Kerning is off in the box, so for the alphabet's characters the sum of
+// the advances is the width that the painter lays out.
+class Advances {
+public:
+    explicit Advances(const QFont& font, QPaintDevice* device) : metrics(font, device) {
+        ascii.fill(-1.0);
+    }
+    qreal Of(QChar c) {
+        if (c.unicode() >= ascii.size()) {
+            return metrics.horizontalAdvance(c);
+        }
+        qreal& advance = ascii[c.unicode()];
+        if (advance < 0.0) {
+            advance = metrics.horizontalAdvance(c);
+        }
+        return advance;
+    }
+    qreal Sum(const QString& text) {
+        qreal sum = 0.0;
+        for (const QChar c : text) sum += Of(c);
+        return sum;
+    }
+    [[nodiscard]] qreal MaxWidth() const { return metrics.maxWidth(); }
+
+private:
+    QFontMetricsF metrics;
+    std::array<qreal, 128> ascii;
+};
+
+struct TextRun {
+    QString text;
+    qreal left;
+};
+
+// The characters of a long text that fall within the box.
+TextRun VisibleRun(Advances& advances, const QString& text, qreal left) {
+    if (text.size() <= kLongText) {
+        return {text, left};
+    }
+    const qreal margin = advances.MaxWidth();
+    qsizetype first = 0;
+    while (first < text.size() && left + advances.Of(text[first]) < -margin) {
+        left += advances.Of(text[first++]);
+    }
+    qsizetype end = first;
+    for (qreal x = left; end < text.size() && x < PreviewSurface::kPixelWidth + margin; ++end) {
+        x += advances.Of(text[end]);
+    }
+    return {text.mid(first, end - first), left};
+}
+
+// A box that lies wholly outside the picture would be clipped away whole; it
+// is skipped before any painting so that a very long symbol stays cheap.
+bool OutsideBox(float left, float top, float right, float bottom) {
+    return right < 0.0f || bottom < 0.0f || left > PreviewSurface::kUnitWidth ||
+           top > PreviewSurface::kUnitHeight;
+}
+
+}  // namespace
+
+PreviewSurface::PreviewSurface(const QFont& startFont, qreal devicePixelRatio) : font(startFont) {
+    font.setBold(false);
+    font.setKerning(false);
+    SetDevicePixelRatio(devicePixelRatio);
+}
+
+void PreviewSurface::SetDevicePixelRatio(qreal ratio) {
+    const int width = static_cast<int>(std::lround(kPixelWidth * ratio));
+    const int height = static_cast<int>(std::lround(kPixelHeight * ratio));
+    picture = QImage(width, height, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    picture.setDotsPerMeterX(kDotsPerMetre);
+    picture.setDotsPerMeterY(kDotsPerMetre);
+    picture.fill(Qt::white);
+}
+
+void PreviewSurface::Clear() { picture.fill(Qt::white); }
+
+void PreviewSurface::SetPenStyle(PenStyle style) {
+    penStyle = style == PenStyle::DashDot ? Qt::DashDotLine : Qt::SolidLine;
+}
+
+void PreviewSurface::SetFontFace(const std::string& face) {
+    font.setFamily(QString::fromStdString(face));
+}
+
+void PreviewSurface::SetFontSize(float points) { font.setPointSizeF(points); }
+
+void PreviewSurface::SetBold(bool on) { font.setBold(on); }
+
+void PreviewSurface::SetUnderline(bool on) { font.setUnderline(on); }
+
+void PreviewSurface::SetCurrentX(float x) { currentX = x; }
+
+void PreviewSurface::SetCurrentY(float y) { currentY = y; }
+
+void PreviewSurface::PrintText(const std::u32string& text) {
+    const QFontMetricsF metrics(font, &picture);
+    const QPointF topLeft = ToPixels(currentX, currentY);
+    Advances advances(font, &picture);
+    const TextRun run = VisibleRun(advances, ToQString(text), topLeft.x());
+    QPainter painter;
+    BeginPainting(painter);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(run.left, topLeft.y() + metrics.ascent()), run.text);
+    currentX = 0.0f;
+    currentY += static_cast<float>(metrics.lineSpacing() / kPixelsPerUnitY);
+}
+
+float PreviewSurface::TextWidth(const std::u32string& text) {
+    const QString characters = ToQString(text);
+    const qreal pixels = characters.size() <= kLongText
+                             ? QFontMetricsF(font, &picture).horizontalAdvance(characters)
+                             : Advances(font, &picture).Sum(characters);
+    return static_cast<float>(pixels / kPixelsPerUnitX);
+}
+
+void PreviewSurface::DrawLine(float x1, float y1, float x2, float y2) {
+    QPainter painter;
+    BeginPainting(painter);
+    painter.setPen(QPen(Qt::black, 0.0, penStyle));
+    painter.drawLine(ToPixels(x1, y1), ToPixels(x2, y2));
+}
+
+void PreviewSurface::FillBox(float x1, float y1, float x2, float y2) {
+    if (OutsideBox(std::fmin(x1, x2), std::fmin(y1, y2), std::fmax(x1, x2), std::fmax(y1, y2))) {
+        return;
+    }
+    QPainter painter;
+    BeginPainting(painter);
+    painter.fillRect(QRectF(ToPixels(x1, y1), ToPixels(x2, y2)).normalized(), Qt::black);
+}
+
+QPointF PreviewSurface::ToPixels(float x, float y) const {
+    return {x * kPixelsPerUnitX, y * kPixelsPerUnitY};
+}
+
+// Every operation paints with a painter of its own, so the picture is never
+// held by an open painter when the window shows it.
+void PreviewSurface::BeginPainting(QPainter& painter) {
+    if (!painter.begin(&picture)) {
+        throw SurfaceError("The preview picture could not be drawn on.");
+    }
+}
+
+}  // namespace linomark

@@ -1,0 +1,170 @@
+#include "sheet/sheet.h"
+
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "drawing/label.h"
+#include "symbology/code39.h"
+
+namespace linomark {
+
+namespace {
+
+constexpr float kLeftMargin = 15.0f;
+constexpr float kTopMargin = 15.0f;
+constexpr float kRowPitch = 20.9f;
+constexpr float kColumnPitchType0 = 57.15f;
+constexpr float kColumnPitchType1 = 56.0f;
+
+// Where a label stands in its cell: type 0 at (7.0, 2.0), type 1 at (6.0, 6.3).
+struct OriginOffset {
+    float x;
+    float y;
+};
+constexpr OriginOffset kOffsetType0{7.0f, 2.0f};
+constexpr OriginOffset kOffsetType1{6.0f, 6.3f};
+
+// The three black strips of a type 1 row, from the row's top edge: the first
+// ends where the bars start (6.3), the second starts where they end (6.3 + 7.1).
+struct Strip {
+    float top;
+    float bottom;
+};
+constexpr Strip kRowStrips[] = {{5.8f, 6.3f}, {13.4f, 13.9f}, {18.5f, 19.0f}};
+static_assert(std::size(kRowStrips) == 3);
+
+// The footer stands 5 mm below the bottom grid line, in 6-point text.
+constexpr float kFooterGap = 5.0f;
+constexpr float kFooterFontSize = 6.0f;
+
+constexpr std::u32string_view kLineBreak = U"\r\n";
+
+float RightEdge(int labelType) { return kLeftMargin + kColumnCount * ColumnPitch(labelType); }
+
+float BottomEdge() { return kTopMargin + kRowCount * kRowPitch; }
+
+float RowTop(int row) { return kTopMargin + static_cast<float>(row) * kRowPitch; }
+
+// The first maxLines pieces of the text cut at every "\r\n"; an empty text
+// has no lines, a text ending in "\r\n" has an empty last line.
+std::vector<std::u32string> CutLines(const std::u32string& text, std::size_t maxLines) {
+    std::vector<std::u32string> lines;
+    if (text.empty()) {
+        return lines;
+    }
+    std::size_t start = 0;
+    while (lines.size() < maxLines) {
+        const std::size_t end = text.find(kLineBreak, start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::u32string::npos) {
+            break;
+        }
+        start = end + kLineBreak.size();
+    }
+    return lines;
+}
+
+void DrawRowStrips(DrawingSurface& page, int labelType, int row) {
+    for (const Strip& strip : kRowStrips) {
+        page.FillBox(kLeftMargin, RowTop(row) + strip.top, RightEdge(labelType),
+                     RowTop(row) + strip.bottom);
+    }
+}
+
+void PrintLabel(DrawingSurface& page, int labelType, int row, int column,
+                const std::u32string& value) {
+    const LabelPoint origin = LabelOrigin(labelType, row, column);
+    if (labelType == 1) {
+        PrintBarCodeCompaq(page, origin.x, origin.y, CompleteBarCodeCompaq(value));
+    } else {
+        PrintBarCode(page, origin.x, origin.y, CompleteBarCode(value));
+    }
+}
+
+void PrintColumn(DrawingSurface& page, int labelType, int column, const std::u32string& list) {
+    const std::vector<std::u32string> lines = CutLines(list, kRowCount);
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        if (!lines[row].empty()) {
+            PrintLabel(page, labelType, static_cast<int>(row), column, lines[row]);
+        }
+    }
+}
+
+std::u32string FromAscii(const char* text) {
+    return std::u32string(text, text + std::char_traits<char>::length(text));
+}
+
+// Two lines below the sheet: the program's title, then the maker's address
+// underlined. Face and weight stay as the last label left them.
+void PrintFooter(DrawingSurface& page) {
+    page.SetCurrentX(kLeftMargin);
+    page.SetCurrentY(BottomEdge() + kFooterGap);
+    page.SetFontSize(kFooterFontSize);
+    page.PrintText(FromAscii(kProgramTitle));
+    page.SetUnderline(true);
+    page.SetCurrentX(kLeftMargin);
+    page.PrintText(FromAscii(kMakerAddress));
+    page.SetUnderline(false);
+}
+
+}  // namespace
+
+float LeftMargin() { return kLeftMargin; }
+
+float TopMargin() { return kTopMargin; }
+
+float RowPitch() { return kRowPitch; }
+
+// Any type but 1 is laid out as type 0.
+float ColumnPitch(int labelType) { return labelType == 1 ? kColumnPitchType1 : kColumnPitchType0; }
+
+// Computed in double and handed on in single precision:
+// LabelOrigin(0, 9, 2) = (15 + 2 * 57.15 + 7, 15 + 9 * 20.9 + 2) = (136.3, 205.1).
+LabelPoint LabelOrigin(int labelType, int row, int column) {
+    const OriginOffset offset = labelType == 1 ? kOffsetType1 : kOffsetType0;
+    const double x = double{kLeftMargin} + column * double{ColumnPitch(labelType)} + offset.x;
+    const double y = double{kTopMargin} + row * double{kRowPitch} + offset.y;
+    return {static_cast<float>(x), static_cast<float>(y)};
+}
+
+void SetUpSheetPage(DrawingSurface& page) {
+    page.SetUnitToMillimetres();
+    page.SetBold(false);
+    page.SetUnderline(false);
+}
+
+// Eleven dash-dot row lines from top to bottom, each type 1 row's strips
+// right after the line above it, then four dash-dot column lines.
+void DrawSheetGrid(DrawingSurface& page, int labelType) {
+    const float right = RightEdge(labelType);
+    for (int row = 0; row <= kRowCount; ++row) {
+        page.SetPenStyle(PenStyle::DashDot);
+        page.DrawLine(kLeftMargin, RowTop(row), right, RowTop(row));
+        if (labelType == 1) {
+            page.SetPenStyle(PenStyle::Solid);
+            if (row < kRowCount) {
+                DrawRowStrips(page, labelType, row);
+            }
+        }
+    }
+    page.SetPenStyle(PenStyle::DashDot);
+    for (int column = 0; column <= kColumnCount; ++column) {
+        const float x = kLeftMargin + static_cast<float>(column) * ColumnPitch(labelType);
+        page.DrawLine(x, kTopMargin, x, BottomEdge());
+    }
+    page.SetPenStyle(PenStyle::Solid);
+}
+
+void PrintSheet(DrawingSurface& page, int labelType, const ColumnLists& columnLists) {
+    SetUpSheetPage(page);
+    DrawSheetGrid(page, labelType);
+    for (int column = 0; column < kColumnCount; ++column) {
+        PrintColumn(page, labelType, column, columnLists[static_cast<std::size_t>(column)]);
+    }
+    PrintFooter(page);
+    page.EndDocument();
+}
+
+}  // namespace linomark
