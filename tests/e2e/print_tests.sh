@@ -1,0 +1,246 @@
+#!/bin/bash
+# End-to-end print cases: the print driver sends real jobs to the private
+# schedulers of cups_env.sh, and a real barcode reader (zbarimg) reads the
+# captured pages, whole and cell by cell.
+#
+#   print_tests.sh CASE
+#
+# Environment: PRINT_DRIVER (the driver program), LABELS_STATE (the state
+# file of the scheduler whose default queue is "Labels"), SPARE_STATE (the
+# scheduler that has a queue but no default).
+set -euo pipefail
+
+# The Code 39 characters in the order of their modulo-43 values 0 to 42.
+readonly CODE39_BY_VALUE='0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%'
+readonly DPI=300
+readonly JOB_WAIT_SECONDS=20
+readonly LEFT_MARGIN_MM=15 TOP_MARGIN_MM=15 ROW_PITCH_MM=20.9
+readonly LEADING_LETTERS=(A B C)
+readonly A4_POINTS='595 x 842' LETTER_POINTS='612 x 792'
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# A private home and client configuration, so no lpoptions of the machine or
+# the user and no LPDEST/PRINTER choose another destination.
+isolate_client() {
+    WORK=$(mktemp -d /tmp/lmtest.XXXXXX)
+    trap 'restore_queue; rm -rf "$WORK"' EXIT
+    export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run CUPS_SERVERROOT=$WORK/client
+    mkdir -m 0700 "$HOME" "$XDG_RUNTIME_DIR" "$CUPS_SERVERROOT"
+    unset LPDEST PRINTER
+}
+
+RESTORE=()
+restore_queue() {
+    local command
+    for command in "${RESTORE[@]}"; do $command Labels || true; done
+}
+
+use_scheduler() {
+    # shellcheck disable=SC1090
+    source "$1"
+    export CUPS_SERVER=$SOCKET
+}
+
+check_character() {
+    local value=$1 sum=0 i before
+    for ((i = 0; i < ${#value}; i++)); do
+        before=${CODE39_BY_VALUE%%"${value:i:1}"*}
+        ((${#before} < 43)) && sum=$((sum + ${#before}))
+    done
+    printf '%s' "${CODE39_BY_VALUE:sum % 43:1}"
+}
+
+# What the reader should find in a cell of a sheet led by A0000/B0000/C0000.
+expected_value() {
+    local type=$1 row=$2 column=$3 value
+    value=${LEADING_LETTERS[column]}000$row
+    [[ $type == 0 ]] && value+=$(check_character "$value")
+    printf '%s' "$value"
+}
+
+column_pitch() { [[ $1 == 0 ]] && echo 57.15 || echo 56.0; }
+
+job_count() { { lpstat -W all -o 2>/dev/null || true; } | wc -l; }
+job_files() { find "$OUTDIR" -maxdepth 1 -name 'job-*.pdf' | sort; }
+
+run_driver() { "$PRINT_DRIVER" "$@" 2>"$WORK/reason"; }
+
+# Prints and waits for the one new job file; sets JOB to its path.
+print_and_capture() {
+    local before
+    before=$(job_files)
+    run_driver "$@" || fail "driver exit $?: $(cat "$WORK/reason")"
+    wait_for_new_job "$before"
+}
+
+wait_for_new_job() {
+    local before=$1 deadline=$((SECONDS + JOB_WAIT_SECONDS)) new
+    while ((SECONDS < deadline)); do
+        new=$(comm -13 <(echo "$before") <(job_files))
+        if [[ -n $new ]]; then
+            [[ $(wc -l <<<"$new") -eq 1 ]] || fail "more than one job arrived: $new"
+            JOB=$new
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "no job file within $JOB_WAIT_SECONDS s; queue: $(lpstat -o)"
+}
+
+decode() { zbarimg -q --nodbus -Sdisable -Scode39.enable --raw "$1" 2>/dev/null || true; }
+
+expect_page_size() {
+    local size
+    size=$(pdfinfo "$JOB" | sed -n 's/^Page size: *\([0-9.]* x [0-9.]*\) pts.*/\1/p')
+    [[ $size == "$1" ]] || fail "page size '$size', expected '$1'"
+}
+
+expect_whole_page() {
+    local expected=$1 found
+    pdftoppm -r $DPI -gray -singlefile "$JOB" "$WORK/page"
+    found=$(decode "$WORK/page.pgm" | sort)
+    [[ $found == "$(sort <<<"$expected")" ]] ||
+        fail "page decodes to [$found], expected [$(sort <<<"$expected")]"
+}
+
+# Crops cell (row, column) out of the page at 300 dpi and reads it alone.
+expect_cell() {
+    local type=$1 row=$2 column=$3 expected=$4 geometry found x y w h
+    geometry=$(awk -v r="$row" -v c="$column" -v p="$(column_pitch "$type")" -v dpi=$DPI \
+        -v left=$LEFT_MARGIN_MM -v top=$TOP_MARGIN_MM -v pitch=$ROW_PITCH_MM \
+        'function px(mm) { return int(mm * dpi / 25.4 + 0.5) }
+         BEGIN { print px(left + c * p), px(top + r * pitch), px(p), px(pitch) }')
+    read -r x y w h <<<"$geometry"
+    pdftoppm -r $DPI -gray -x "$x" -y "$y" -W "$w" -H "$h" -singlefile "$JOB" "$WORK/cell"
+    found=$(decode "$WORK/cell.pgm")
+    [[ $found == "$expected" ]] || fail "cell ($row, $column) reads [$found], expected [$expected]"
+}
+
+# The thirty values of a sheet led by A0000/B0000/C0000, one a line.
+full_sheet_values() {
+    local row column
+    for column in 0 1 2; do
+        for row in {0..9}; do
+            expected_value "$1" "$row" "$column"
+            echo
+        done
+    done
+}
+
+expect_full_sheet() {
+    local type=$1 row column
+    expect_whole_page "$(full_sheet_values "$type")"
+    for column in 0 1 2; do
+        for row in {0..9}; do
+            expect_cell "$type" "$row" "$column" "$(expected_value "$type" "$row" "$column")"
+        done
+    done
+}
+
+sheet_of_type() {
+    use_scheduler "$LABELS_STATE"
+    print_and_capture "$1" A0000 B0000 C0000
+    expect_page_size "$A4_POINTS"
+    expect_full_sheet "$1"
+}
+
+case_full_sheet_type0() { sheet_of_type 0; }
+case_full_sheet_type1() { sheet_of_type 1; }
+
+# A000Q to A000W carry the check characters "-", ".", space, "$", "/", "+"
+# and "%"; the rest of the sheet stays empty.
+case_special_check_characters() {
+    use_scheduler "$LABELS_STATE"
+    local values=(A000Q A000R A000S A000T A000U A000V A000W) decoded=() list='' row column value
+    for value in "${values[@]}"; do
+        list+=$value$'\r\n'
+        decoded+=("$value$(check_character "$value")")
+    done
+    print_and_capture --columns 0 "$list" '' ''
+    expect_whole_page "$(printf '%s\n' "${decoded[@]}")"
+    for column in 0 1 2; do
+        for row in {0..9}; do
+            value=''
+            ((column == 0 && row < ${#decoded[@]})) && value=${decoded[row]}
+            expect_cell 0 "$row" "$column" "$value"
+        done
+    done
+}
+
+# The user's own choice of Letter paper for the default queue.
+case_letter_media() {
+    use_scheduler "$LABELS_STATE"
+    mkdir -p "$HOME/.cups"
+    echo 'Dest Labels media=na_letter_8.5x11in' >"$HOME/.cups/lpoptions"
+    print_and_capture 0 A0000 B0000 C0000
+    expect_page_size "$LETTER_POINTS"
+    expect_full_sheet 0
+}
+
+# Runs the driver where it must fail: exit status 1, the reason naming the
+# cause, and no job anywhere, neither at the scheduler nor in the output.
+expect_refusal() {
+    local reason_part=$1 jobs files status=0
+    jobs=$(job_count)
+    files=$(job_files)
+    run_driver 0 A0000 B0000 C0000 || status=$?
+    ((status == 1)) || fail "driver exit $status, expected 1: $(cat "$WORK/reason")"
+    grep -qF -- "$reason_part" "$WORK/reason" ||
+        fail "reason [$(cat "$WORK/reason")] does not say [$reason_part]"
+    [[ $(job_count) == "$jobs" && $(job_files) == "$files" ]] ||
+        fail "a job was made: $(lpstat -W all -o)"
+}
+
+case_no_default_printer() {
+    use_scheduler "$SPARE_STATE"
+    expect_refusal "No default printer is set up. Add a printer in the system's printer \
+settings and try again."
+}
+
+case_queue_rejects_jobs() {
+    use_scheduler "$LABELS_STATE"
+    RESTORE+=(cupsaccept)
+    cupsreject Labels
+    expect_refusal 'is not accepting jobs'
+    grep -qF 'refused the label sheet' "$WORK/reason" || fail "reason: $(cat "$WORK/reason")"
+}
+
+case_scheduler_not_running() {
+    use_scheduler "$LABELS_STATE"
+    CUPS_SERVER=$WORK/nobody-listens.sock expect_refusal 'cannot be reached'
+}
+
+# The page cannot be drawn when there is nowhere to write it: the
+# temporary folder named is a plain file.
+case_no_temporary_folder() {
+    use_scheduler "$LABELS_STATE"
+    touch "$WORK/not-a-folder"
+    TMPDIR=$WORK/not-a-folder expect_refusal 'No temporary folder for the label sheet'
+}
+
+# A paused queue accepts and holds the job: that is a successful print, and
+# the sheet comes out once the queue is resumed.
+case_paused_queue() {
+    use_scheduler "$LABELS_STATE"
+    RESTORE+=(cupsenable)
+    cupsdisable Labels
+    local before
+    before=$(job_files)
+    run_driver 1 A0000 B0000 C0000 || fail "driver exit $?: $(cat "$WORK/reason")"
+    [[ $(lpstat -o Labels | wc -l) -eq 1 ]] || fail "held jobs: [$(lpstat -o Labels)]"
+    [[ $(job_files) == "$before" ]] || fail "a paused queue printed"
+    cupsenable Labels
+    wait_for_new_job "$before"
+    expect_whole_page "$(full_sheet_values 1)"
+}
+
+if [[ $# -ne 1 ]] || ! declare -F "case_$1" >/dev/null; then
+    fail "usage: $0 CASE"
+fi
+isolate_client
+"case_$1"
+echo "PASS: $1"
