@@ -1,2 +1,33 @@
+// Linomark: prints sheets of Code 39 labels for tape-library cartridges.
 #include <QApplication>
-int main(int argc, char** argv) { QApplication app(argc, argv); return 0; }
+#include <cstdio>
+
+#include "ui/form1.h"
+#include "ui/termination_signals.h"
+
+namespace {
+
+// Qt would abort inside its platform plugin without a display; say it plainly
+// instead. A platform chosen by hand (QT_QPA_PLATFORM) is left to Qt.
+bool DisplayAvailable() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!DisplayAvailable()) {
+        std::fputs(
+            "linomark: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start it "
+            "from a graphical session.\n",
+            stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    linomark::Form1 window;
+    linomark::CloseOnTerminationSignals(window);
+    window.show();
+    return app.exec();
+}

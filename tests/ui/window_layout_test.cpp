@@ -1,0 +1,208 @@
+// The window as designed: every control at its place and size, its caption
+// and tooltip, the tab order and the two label types. Places are the
+// design's twips divided by 15 (pixels at 96 dots per inch), worked out by hand.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "window_test_support.h"
+
+using uitest::Find;
+
+class WindowLayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void windowHasItsTitleSizeAndIcon();
+    void controlsStandAtTheirDesignPlaces_data();
+    void controlsStandAtTheirDesignPlaces();
+    void captionsAndTooltips_data();
+    void captionsAndTooltips();
+    void tabMovesThroughTheBoxesInDesignOrder();
+    void typeBoxOffersTwoEntriesAndNoTyping();
+    void linksAndListsLookAsDesigned();
+
+private:
+    std::unique_ptr<uitest::SettingsFolder> settings;
+    std::unique_ptr<linomark::Form1> window;
+};
+
+void WindowLayoutTest::init() {
+    settings = std::make_unique<uitest::SettingsFolder>();
+    window = uitest::ShowWindow();
+}
+
+void WindowLayoutTest::cleanup() {
+    window.reset();
+    settings.reset();
+}
+
+void WindowLayoutTest::windowHasItsTitleSizeAndIcon() {
+    QCOMPARE(window->windowTitle(), QStringLiteral("Linomark 1.0"));
+    // 8415 x 3495 twips, and the user cannot resize it.
+    QCOMPARE(window->size(), QSize(561, 233));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    const QList<QSize> iconSizes = window->windowIcon().availableSizes();
+    QVERIFY(iconSizes.contains(QSize(16, 16)));
+    QVERIFY(iconSizes.contains(QSize(32, 32)));
+}
+
+void WindowLayoutTest::controlsStandAtTheirDesignPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("parentName");
+    QTest::addColumn<QRect>("place");
+
+    QTest::newRow("cmbType") << "cmbType"
+                             << "" << QRect(324, 136, 233, 21);
+    QTest::newRow("Picture1") << "Picture1"
+                              << "" << QRect(324, 160, 233, 69);
+    QTest::newRow("lblDotLine") << "lblDotLine"
+                                << "Picture1" << QRect(4, 4, 233, 37);
+    QTest::newRow("lblURL") << "lblURL"
+                            << "Picture1" << QRect(4, 48, 258, 13);
+    QTest::newRow("lblCopyright") << "lblCopyright"
+                                  << "Picture1" << QRect(4, 36, 266, 13);
+    QTest::newRow("Frame2") << "Frame2"
+                            << "" << QRect(324, 4, 233, 101);
+    QTest::newRow("pictPreview") << "pictPreview"
+                                 << "Frame2" << QRect(8, 16, 217, 77);
+    QTest::newRow("Frame1") << "Frame1"
+                            << "" << QRect(4, 4, 309, 225);
+    QTest::newRow("txt1") << "txt1"
+                          << "Frame1" << QRect(8, 36, 93, 181);
+    QTest::newRow("txt2") << "txt2"
+                          << "Frame1" << QRect(108, 36, 93, 181);
+    QTest::newRow("txt3") << "txt3"
+                          << "Frame1" << QRect(208, 36, 93, 181);
+    QTest::newRow("Text1") << "Text1"
+                           << "Frame1" << QRect(8, 16, 93, 24);
+    QTest::newRow("Text2") << "Text2"
+                           << "Frame1" << QRect(108, 16, 93, 24);
+    QTest::newRow("Text3 is lower than the other two") << "Text3"
+                                                       << "Frame1" << QRect(208, 16, 93, 21);
+    QTest::newRow("Command1") << "Command1"
+                              << "" << QRect(476, 108, 81, 25);
+    QTest::newRow("Label1") << "Label1"
+                            << "" << QRect(324, 120, 129, 17);
+}
+
+void WindowLayoutTest::controlsStandAtTheirDesignPlaces() {
+    QFETCH(QString, name);
+    QFETCH(QString, parentName);
+    QFETCH(QRect, place);
+    auto* control = Find<QWidget>(*window, qPrintable(name));
+    QCOMPARE(control->geometry(), place);
+    QWidget* expectedParent =
+        parentName.isEmpty() ? window.get() : Find<QWidget>(*window, qPrintable(parentName));
+    QCOMPARE(control->parentWidget(), expectedParent);
+}
+
+void WindowLayoutTest::captionsAndTooltips_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("toolTip");
+
+    QTest::newRow("cmbType") << "cmbType"
+                             << ""
+                             << "Choose BarCode type ";
+    QTest::newRow("lblDotLine") << "lblDotLine"
+                                << "Linomark 1.0"
+                                << "";
+    QTest::newRow("lblURL") << "lblURL"
+                            << "https://linomark.example.org/"
+                            << "Goto linomark.example.org";
+    QTest::newRow("lblCopyright") << "lblCopyright"
+                                  << "Copyright (c) 2026 Linomark contributors"
+                                  << "";
+    QTest::newRow("Frame2") << "Frame2"
+                            << "Preview"
+                            << "";
+    QTest::newRow("pictPreview") << "pictPreview"
+                                 << ""
+                                 << "Low resolution BarCode sample";
+    QTest::newRow("Frame1") << "Frame1"
+                            << "Values"
+                            << "";
+    QTest::newRow("txt1") << "txt1"
+                          << ""
+                          << "First column BarCodes (editable)";
+    QTest::newRow("txt2") << "txt2"
+                          << ""
+                          << "Second column BarCodes (editable)";
+    QTest::newRow("txt3") << "txt3"
+                          << ""
+                          << "Third column BarCodes (editable)";
+    QTest::newRow("Text1") << "Text1"
+                           << "A0000"
+                           << "Leading BarCode for first column";
+    QTest::newRow("Text2") << "Text2"
+                           << "B0000"
+                           << "Leading BarCode for second column";
+    QTest::newRow("Text3") << "Text3"
+                           << "C0000"
+                           << "Leading BarCode for third column";
+    QTest::newRow("Command1") << "Command1"
+                              << "&Print"
+                              << "Print to Windows default printer";
+    QTest::newRow("Label1") << "Label1"
+                            << "BarCode type:"
+                            << "";
+}
+
+// Captions of labels, frames, the button and the leading-value boxes.
+static QString CaptionOf(QWidget* control) {
+    if (auto* label = qobject_cast<QLabel*>(control)) return label->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(control)) return frame->title();
+    if (auto* button = qobject_cast<QPushButton*>(control)) return button->text();
+    if (auto* box = qobject_cast<QLineEdit*>(control)) return box->text();
+    return {};
+}
+
+void WindowLayoutTest::captionsAndTooltips() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, toolTip);
+    auto* control = Find<QWidget>(*window, qPrintable(name));
+    QCOMPARE(CaptionOf(control), caption);
+    QCOMPARE(control->toolTip(), toolTip);
+}
+
+void WindowLayoutTest::tabMovesThroughTheBoxesInDesignOrder() {
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(*window, "Text1"));
+    const QStringList order = {"Text2", "Text3",    "txt1",    "txt2",
+                               "txt3",  "Command1", "cmbType", "Text1"};
+    for (const QString& next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), next);
+    }
+}
+
+void WindowLayoutTest::typeBoxOffersTwoEntriesAndNoTyping() {
+    auto* cmbType = Find<QComboBox>(*window, "cmbType");
+    QCOMPARE(cmbType->count(), 2);
+    QCOMPARE(cmbType->itemText(0), QStringLiteral("Breece Hill TL Compatible (5 chars long)"));
+    QCOMPARE(cmbType->itemText(1), QStringLiteral("Compaq TL Compatible (6 chars long)"));
+    QVERIFY(!cmbType->isEditable());
+}
+
+// The links show a pointing hand; the lists are light yellow, editable and
+// without scroll bars.
+void WindowLayoutTest::linksAndListsLookAsDesigned() {
+    for (const char* name : {"lblURL", "lblCopyright"}) {
+        QCOMPARE(Find<QLabel>(*window, name)->cursor().shape(), Qt::PointingHandCursor);
+    }
+    for (const char* name : {"txt1", "txt2", "txt3"}) {
+        auto* list = Find<QPlainTextEdit>(*window, name);
+        QCOMPARE(list->palette().color(QPalette::Base), QColor(255, 255, 192));
+        QCOMPARE(list->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(!list->isReadOnly());
+    }
+}
+
+QTEST_MAIN(WindowLayoutTest)
+#include "window_layout_test.moc"

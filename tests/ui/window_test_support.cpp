@@ -1,0 +1,107 @@
+#include "window_test_support.h"
+
+#include <ZXing/ReadBarcode.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSettings>
+
+#include "ui/preview_box.h"
+
+namespace uitest {
+
+namespace {
+
+constexpr char kSettingsFileName[] = "Linomark 1.0.ini";
+// The preview leaves less room before its first bar than a reader asks of a
+// quiet zone, so the picture is read on a wider white ground.
+constexpr int kQuietZonePixels = 40;
+
+QImage OnWhiteGround(const QImage& picture) {
+    QImage ground(picture.width() + 2 * kQuietZonePixels, picture.height(),
+                  QImage::Format_Grayscale8);
+    ground.fill(Qt::white);
+    QPainter painter(&ground);
+    painter.drawImage(QPoint(kQuietZonePixels, 0),
+                      picture.convertToFormat(QImage::Format_Grayscale8));
+    return ground;
+}
+
+}  // namespace
+
+QString ReadPreview(const QImage& picture) {
+    const QImage image = OnWhiteGround(picture);
+    const ZXing::ImageView view(image.constBits(), image.width(), image.height(),
+                                ZXing::ImageFormat::Lum, static_cast<int>(image.bytesPerLine()));
+    const auto hints =
+        ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::Code39).setTryHarder(true);
+    const ZXing::Result result = ZXing::ReadBarcode(view, hints);
+    return result.isValid() ? QString::fromStdString(result.text()) : QString();
+}
+
+const QImage& PreviewPicture(QWidget& window) {
+    return Find<linomark::PreviewBox>(window, "pictPreview")->Picture();
+}
+
+MessageBoxCatcher::MessageBoxCatcher() {
+    QObject::connect(&poll, &QTimer::timeout, [this] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        titles << box->windowTitle();
+        texts << box->text();
+        icons << box->icon();
+        box->done(QMessageBox::Ok);
+    });
+    poll.start(10);
+}
+
+SettingsFolder::SettingsFolder() {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+}
+
+// A read-only folder is made writable again, so that it can be removed.
+SettingsFolder::~SettingsFolder() {
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QString SettingsFolder::FilePath() const {
+    return folder.filePath(QString::fromLatin1(kSettingsFileName));
+}
+
+void SettingsFolder::Write(const QByteArray& iniText) const {
+    QFile file(FilePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(iniText);
+}
+
+QByteArray SettingsFolder::Read() const {
+    QFile file(FilePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void SettingsFolder::BlockWithFolder() const {
+    QVERIFY(QDir(folder.path()).mkdir(QString::fromLatin1(kSettingsFileName)));
+}
+
+void SettingsFolder::MoveUnderPlainFile() const {
+    QFile plainFile(folder.filePath(QStringLiteral("plain")));
+    QVERIFY(plainFile.open(QIODevice::WriteOnly));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       plainFile.fileName() + QStringLiteral("/config"));
+}
+
+void SettingsFolder::MakeReadOnly() const {
+    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+}
+
+std::unique_ptr<linomark::Form1> ShowWindow() {
+    auto window = std::make_unique<linomark::Form1>();
+    window->show();
+    if (!QTest::qWaitForWindowActive(window.get())) qWarning("the window did not become active");
+    return window;
+}
+
+}  // namespace uitest

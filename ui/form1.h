@@ -1,0 +1,97 @@
+// The main window: the column editors, the preview, the Print button and the
+// link. It wires the controls' events to small handlers named after the
+// control and the event (Text1_Change, txt2_KeyUp, Command1_Click ...).
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace linomark {
+
+class ColumnList;
+class LeadingValueBox;
+class LinkLabel;
+class PreviewBox;
+
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // Builds the controls and runs Form_Load; show() then puts the focus in
+    // Text1, which selects and previews its value.
+    explicit Form1(QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // form1_layout.cpp: the controls at their design places.
+    void BuildControls();
+    void BuildValuesFrame();
+    void BuildPreviewFrame();
+    void BuildTypeChooser();
+    void BuildTitlePanel();
+    void SetTabOrder();
+    void WireEvents();
+    void WireColumnEvents();
+
+    void Form_Load();
+    void Form_Unload();
+
+    void cmbType_Click();
+    void Command1_Click();
+    void lblURL_Click();
+    void lblCopyright_Click();
+
+    void Text1_Change();
+    void Text2_Change();
+    void Text3_Change();
+    void Text1_GotFocus();
+    void Text2_GotFocus();
+    void Text3_GotFocus();
+
+    void txt1_Click();
+    void txt2_Click();
+    void txt3_Click();
+    void txt1_GotFocus();
+    void txt2_GotFocus();
+    void txt3_GotFocus();
+    void txt1_KeyUp();
+    void txt2_KeyUp();
+    void txt3_KeyUp();
+
+    // The procedures the handlers share, one call per column.
+    void UpdateTxtLabels(const QString& leadingValue, ColumnList& list);
+    void ChangeLeadingValue(LeadingValueBox& box, ColumnList& list);
+    void SelectLeadingValue(LeadingValueBox& box);
+    void PreviewLeadingValue(const LeadingValueBox& box);
+    void PreviewCaretLine(const ColumnList& list);
+    void PreviewValue(const std::u32string& value);
+    void OpenLink(const QString& address);
+
+    QComboBox* cmbType = nullptr;
+    QFrame* Picture1 = nullptr;
+    QLabel* lblDotLine = nullptr;
+    LinkLabel* lblURL = nullptr;
+    LinkLabel* lblCopyright = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    PreviewBox* pictPreview = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    ColumnList* txt1 = nullptr;
+    ColumnList* txt2 = nullptr;
+    ColumnList* txt3 = nullptr;
+    LeadingValueBox* Text1 = nullptr;
+    LeadingValueBox* Text2 = nullptr;
+    LeadingValueBox* Text3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLabel* Label1 = nullptr;
+};
+
+}  // namespace linomark

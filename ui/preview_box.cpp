@@ -1,0 +1,20 @@
+#include "ui/preview_box.h"
+
+#include <QPainter>
+
+namespace linomark {
+
+// The picture is made at the box's device pixel ratio, so that its bars are
+// drawn in real pixels on a high-DPI screen rather than scaled up afterwards.
+PreviewBox::PreviewBox(QWidget* parent)
+    : QWidget(parent), surface(parent->font(), parent->devicePixelRatioF()) {
+    // The picture covers the whole box; nothing behind it needs painting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PreviewBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), surface.Picture());
+}
+
+}  // namespace linomark

@@ -1,0 +1,13 @@
+// Closing the window when the system asks the program to end.
+#pragma once
+
+class QWidget;
+
+namespace linomark {
+
+// After this call SIGTERM, SIGINT and SIGHUP close the window the way its
+// close box does (so the settings are saved), and the program then ends.
+// Call once, after the application object exists.
+void CloseOnTerminationSignals(QWidget& window);
+
+}  // namespace linomark

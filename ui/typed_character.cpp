@@ -1,0 +1,43 @@
+#include "ui/typed_character.h"
+
+#include <QKeyEvent>
+#include <QLocale>
+
+namespace linomark {
+
+namespace {
+
+bool IsSingleCharacter(const QString& text) {
+    return text.size() == 1 ||
+           (text.size() == 2 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate());
+}
+
+// The one-to-one case mapping of the character, for a locale whose upper case
+// would grow it into several characters (German sharp s becomes "SS").
+QString SimpleUpperCase(const QString& typed) {
+    const char32_t upper = QChar::toUpper(typed.toUcs4().front());
+    return QString::fromUcs4(&upper, 1);
+}
+
+}  // namespace
+
+QString UpperCaseTypedCharacter(const QString& typed) {
+    if (!IsSingleCharacter(typed)) return typed;
+    const QString upper = QLocale().toUpper(typed);
+    return IsSingleCharacter(upper) ? upper : SimpleUpperCase(typed);
+}
+
+void HandleUpperCased(QKeyEvent* event, const std::function<void(QKeyEvent*)>& handle) {
+    const QString upper = UpperCaseTypedCharacter(event->text());
+    if (upper == event->text()) {
+        handle(event);
+        return;
+    }
+    QKeyEvent upperCased(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                         event->nativeVirtualKey(), event->nativeModifiers(), upper,
+                         event->isAutoRepeat(), event->count(), event->device());
+    handle(&upperCased);
+    event->setAccepted(upperCased.isAccepted());
+}
+
+}  // namespace linomark
