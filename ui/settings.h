@@ -15,10 +15,13 @@ struct StoredValues {
 };
 
 // Missing keys give their defaults; a "Type" that does not read as 0 or 1
-// gives 0; an unreadable or garbage file gives all the defaults.
+// gives 0; an unreadable or garbage file gives all the defaults. Call it while
+// the QApplication exists: a hand-edited file may hold a stored picture value
+// (@Variant), which Qt can only create then and aborts on otherwise.
 StoredValues ReadSettings();
 
-// Writes all four keys; the old file is replaced whole or not at all.
+// Writes all four keys; the old file is replaced whole or not at all (a file
+// that does not parse is removed first and written afresh).
 // Returns why the values could not be saved, or an empty text when they were.
 QString WriteSettings(const StoredValues& values);
 
