@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     linomark::Form1 form;
     window = &form;
     form.show();
-    QTest::qWaitForWindowActive(&form);
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
