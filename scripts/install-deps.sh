@@ -7,7 +7,7 @@ set -euo pipefail
 
 run_packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-qpa-plugins libcups2-dev
+    qt6-base-dev qt6-qpa-plugins libcups2-dev libfontconfig-dev
     fonts-liberation fonts-dejavu-core xdg-utils
 )
 test_packages=(
