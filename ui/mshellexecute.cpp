@@ -57,12 +57,12 @@ constexpr int kNoAssociation = 31;    // nothing handles the address or the oper
 constexpr int kOtherFailure = 1;      // any other failure: the table's last row
 constexpr int kXdgOpenNoHandler = 3;  // xdg-open's exit status for "no tool found"
 
-bool isOpenOperation(const QString& operation) {
+bool IsOpenOperation(const QString& operation) {
     return operation.isEmpty() ||
            operation.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0;
 }
 
-std::optional<int> failureOfFinished(const QProcess& process) {
+std::optional<int> FailureOfFinished(const QProcess& process) {
     if (process.exitStatus() == QProcess::CrashExit) return kOtherFailure;
     switch (process.exitCode()) {
         case 0:
@@ -76,7 +76,7 @@ std::optional<int> failureOfFinished(const QProcess& process) {
 
 // Runs xdg-open on the target and waits at most timeLimit for it; returns
 // the shell's failure code, or nothing when the opener succeeded.
-std::optional<int> runOpener(const QString& target, const QString& directory,
+std::optional<int> RunOpener(const QString& target, const QString& directory,
                              std::chrono::milliseconds timeLimit) {
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty()) return kFileNotFound;
@@ -100,7 +100,7 @@ std::optional<int> runOpener(const QString& target, const QString& directory,
         process.waitForFinished();
         return kTimeOut;
     }
-    return failureOfFinished(process);
+    return FailureOfFinished(process);
 }
 
 }  // namespace
@@ -115,7 +115,7 @@ bool GShell(const QString& file, int /*showCommand*/, const QString& /*parameter
             const QString& directory, const QString& operation, QWidget* /*owner*/,
             ShellError* error, std::chrono::milliseconds timeLimit) {
     const std::optional<int> failure =
-        isOpenOperation(operation) ? runOpener(file, directory, timeLimit) : kNoAssociation;
+        IsOpenOperation(operation) ? RunOpener(file, directory, timeLimit) : kNoAssociation;
     if (failure && error) *error = ShellErrorFor(*failure);
     return !failure;
 }

@@ -33,7 +33,7 @@ public:
 
 // QSettings parses a section only when it is first read, so a malformed line
 // shows up in status() once every key has been listed.
-bool isWellFormed(SettingsFile& settings) {
+bool IsWellFormed(SettingsFile& settings) {
     settings.allKeys();
     return settings.status() == QSettings::NoError;
 }
@@ -41,7 +41,7 @@ bool isWellFormed(SettingsFile& settings) {
 // The stored text of a key. An unquoted comma makes QSettings read a value
 // as a list (a hand-written "Column1=A, B"); it is joined back so nothing is
 // lost.
-QString storedText(const QSettings& settings, const QString& key, const QString& fallback) {
+QString StoredText(const QSettings& settings, const QString& key, const QString& fallback) {
     const QVariant stored = settings.value(key);
     if (!stored.isValid()) return fallback;
     if (stored.typeId() == QMetaType::QStringList)
@@ -52,7 +52,7 @@ QString storedText(const QSettings& settings, const QString& key, const QString&
 // "Type" is read as a number and rounded half to even. The type box has only
 // the list indexes 0 and 1; every other reading, and a number past 32 bits,
 // starts with type 0.
-int typeFromText(const QString& text) {
+int TypeFromText(const QString& text) {
     return ReadRoundedHalfEven(text.toStdU32String()) == 1 ? 1 : 0;
 }
 
@@ -60,13 +60,13 @@ int typeFromText(const QString& text) {
 // place it would keep whatever stray keys were parsed from it and leave
 // status() at FormatError whether or not the write worked, so it is removed
 // and written afresh.
-void discardMalformedFile() {
+void DiscardMalformedFile() {
     SettingsFile settings;
     settings.allKeys();
     if (settings.status() == QSettings::FormatError) QFile::remove(settings.fileName());
 }
 
-QString whyNotWritten(const QString& filePath) {
+QString WhyNotWritten(const QString& filePath) {
     const QFileInfo file(filePath);
     const QFileInfo folder(file.absolutePath());
     const QString shownFile = QDir::toNativeSeparators(filePath);
@@ -91,17 +91,17 @@ QString whyNotWritten(const QString& filePath) {
 StoredValues ReadSettings() {
     SettingsFile settings;
     StoredValues values;
-    if (!isWellFormed(settings)) return values;
+    if (!IsWellFormed(settings)) return values;
     settings.beginGroup(QStringLiteral("INI"));
-    values.type = typeFromText(storedText(settings, QStringLiteral("Type"), QStringLiteral("0")));
-    values.column1 = storedText(settings, QStringLiteral("Column1"), values.column1);
-    values.column2 = storedText(settings, QStringLiteral("Column2"), values.column2);
-    values.column3 = storedText(settings, QStringLiteral("Column3"), values.column3);
+    values.type = TypeFromText(StoredText(settings, QStringLiteral("Type"), QStringLiteral("0")));
+    values.column1 = StoredText(settings, QStringLiteral("Column1"), values.column1);
+    values.column2 = StoredText(settings, QStringLiteral("Column2"), values.column2);
+    values.column3 = StoredText(settings, QStringLiteral("Column3"), values.column3);
     return values;
 }
 
 QString WriteSettings(const StoredValues& values) {
-    discardMalformedFile();
+    DiscardMalformedFile();
     SettingsFile settings;
     settings.beginGroup(QStringLiteral("INI"));
     settings.setValue(QStringLiteral("Type"), QString::number(values.type));
@@ -111,7 +111,7 @@ QString WriteSettings(const StoredValues& values) {
     settings.endGroup();
     settings.sync();
     if (settings.status() == QSettings::NoError) return {};
-    return whyNotWritten(settings.fileName());
+    return WhyNotWritten(settings.fileName());
 }
 
 }  // namespace linomark
