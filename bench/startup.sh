@@ -17,6 +17,8 @@ xvfb_pid=$!
 scratch=$(mktemp -d)
 trap 'kill "$xvfb_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
 export DISPLAY=$display
+mkdir -m 0700 "$scratch/run"
+export XDG_RUNTIME_DIR=$scratch/run
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
