@@ -119,14 +119,43 @@ QString DrawSheetToPdf(const QString& fileName, const QPageSize& pageSize, int l
     return {};
 }
 
+// Why a hand-over failed. A connection cut in the middle of it is no refusal:
+// libcups then leaves the text of errno ("Success") or, once it has cancelled
+// the half-sent job, "successful-ok" as its last error, and a transport
+// failure as an internal error with the text of errno ("Broken pipe").
+QString HandOverFailure(bool connectionBroke, const cups_dest_t& dest) {
+    const QString printer = QString::fromUtf8(dest.name);
+    if (connectionBroke || cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+        return QStringLiteral(
+                   "The connection to the printing service at %1 was lost while the "
+                   "label sheet was sent to the printer %2. Check that CUPS is running "
+                   "and try again.")
+            .arg(QString::fromUtf8(cupsServer()), printer);
+    }
+    if (cupsLastError() == IPP_STATUS_ERROR_INTERNAL) {
+        return QStringLiteral(
+                   "The label sheet could not be handed over to the printer %1 (%2). "
+                   "Check that CUPS is running and try again.")
+            .arg(printer, LastCupsError());
+    }
+    return QStringLiteral("The printer %1 refused the label sheet: %2")
+        .arg(printer, LastCupsError());
+}
+
+// libcups takes the document for delivered when the connection breaks before
+// the scheduler's answer to it is read; the job would wait at the scheduler
+// without its document. It is cancelled, and the print reported as failed.
 PrintResult Submit(http_t* http, const cups_dest_t& dest, const QString& fileName) {
     const int jobId = cupsPrintFile2(http, dest.name, QFile::encodeName(fileName).constData(),
                                      kJobTitle, dest.num_options, dest.options);
-    if (jobId == 0) {
-        return Failure(QStringLiteral("The printer %1 refused the label sheet: %2")
-                           .arg(QString::fromUtf8(dest.name), LastCupsError()));
+    const bool connectionBroke = httpGetStatus(http) == HTTP_STATUS_ERROR;
+    if (jobId != 0 && !connectionBroke) {
+        return {true, {}};
     }
-    return {true, {}};
+    if (jobId != 0) {
+        cupsCancelJob2(http, dest.name, jobId, 0);
+    }
+    return Failure(HandOverFailure(connectionBroke, dest));
 }
 
 }  // namespace
