@@ -13,7 +13,7 @@ run_packages=(
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
     cups cups-client cups-bsd poppler-utils zbar-tools
-    xvfb xauth x11-utils libx11-dev
+    xvfb xauth x11-utils libx11-dev python3 valgrind
 )
 
 packages=("${run_packages[@]}")

@@ -238,6 +238,57 @@ case_paused_queue() {
     expect_whole_page "$(full_sheet_values 1)"
 }
 
+# The scheduler goes down in the middle of the hand-over: a proxy between the
+# driver and the scheduler cuts the connection at the first job operation,
+# in the middle of sending the document, and once the document is sent but
+# before the scheduler's answer comes. Each time the driver fails and says
+# why, no job is left at the scheduler and no job file lands.
+case_scheduler_down_during_print() {
+    use_scheduler "$LABELS_STATE"
+    trap 'stop_cutting_proxy; restore_queue; rm -rf "$WORK"' EXIT
+    local cut
+    for cut in Create-Job Send-Document '--after-request Send-Document'; do
+        # shellcheck disable=SC2086 # the proxy's options, one a word
+        expect_failure_when_cut $cut
+    done
+}
+
+start_cutting_proxy() {
+    local proxy=$WORK/proxy.sock
+    rm -f "$proxy" "$WORK/cuts"
+    python3 "$(dirname "${BASH_SOURCE[0]}")/ipp_cut_proxy.py" "$proxy" "$SOCKET" "$WORK/cuts" "$@" \
+        </dev/null >"$WORK/proxy.log" 2>&1 &
+    PROXY_PID=$!
+    for _ in $(seq 50); do
+        [[ -S $proxy ]] && return 0
+        sleep 0.1
+    done
+    fail "the proxy does not listen: $(cat "$WORK/proxy.log")"
+}
+
+stop_cutting_proxy() {
+    [[ -n ${PROXY_PID:-} ]] || return 0
+    kill "$PROXY_PID" 2>/dev/null || true
+    wait "$PROXY_PID" 2>/dev/null || true
+    PROXY_PID=''
+}
+
+expect_failure_when_cut() {
+    local files status=0 reason
+    files=$(job_files)
+    start_cutting_proxy "$@"
+    CUPS_SERVER=$WORK/proxy.sock run_driver 1 A0000 B0000 C0000 || status=$?
+    stop_cutting_proxy
+    reason=$(cat "$WORK/reason")
+    grep -q '^cut ' "$WORK/cuts" 2>/dev/null || fail "[$*] the proxy cut nothing: $reason"
+    ((status == 1)) || fail "[$*] driver exit $status, expected 1: $reason"
+    [[ $reason == *"Check that CUPS is running and try again."* ]] ||
+        fail "[$*] reason [$reason] does not say what to do"
+    [[ $reason != *refused* && $reason != *[Ss]uccess* ]] || fail "[$*] reason [$reason]"
+    [[ -z $(lpstat -o Labels) ]] || fail "[$*] a job is left at the scheduler: $(lpstat -o)"
+    [[ $(job_files) == "$files" ]] || fail "[$*] a job file landed: $(job_files)"
+}
+
 if [[ $# -ne 1 ]] || ! declare -F "case_$1" >/dev/null; then
     fail "usage: $0 CASE"
 fi
