@@ -51,20 +51,6 @@ void PageSurface::Clear() {
 
 void PageSurface::SetPenStyle(PenStyle style) { penStyle = style; }
 
-void PageSurface::SetFontFace(const std::string& face) {
-    font.setFamily(QString::fromStdString(face));
-}
-
-void PageSurface::SetFontSize(float points) { font.setPointSizeF(points); }
-
-void PageSurface::SetBold(bool on) { font.setBold(on); }
-
-void PageSurface::SetUnderline(bool on) { font.setUnderline(on); }
-
-void PageSurface::SetCurrentX(float x) { currentX = x; }
-
-void PageSurface::SetCurrentY(float y) { currentY = y; }
-
 // The font metrics are taken on the device itself, so points become the
 // device's pixels at its own resolution, as the painter will draw them.
 void PageSurface::PrintText(const std::u32string& text) {

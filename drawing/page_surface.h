@@ -18,13 +18,13 @@
 #include <QPainter>
 #include <string>
 
-#include "drawing/surface.h"
+#include "drawing/font_state_surface.h"
 
 class QPaintDevice;
 
 namespace linomark {
 
-class PageSurface : public DrawingSurface {
+class PageSurface : public FontStateSurface {
 public:
     // The device must outlive the surface. A surface destroyed with its page
     // still open abandons it.
@@ -37,12 +37,6 @@ public:
     void SetUnitToMillimetres() override;
     void Clear() override;
     void SetPenStyle(PenStyle style) override;
-    void SetFontFace(const std::string& face) override;
-    void SetFontSize(float points) override;
-    void SetBold(bool on) override;
-    void SetUnderline(bool on) override;
-    void SetCurrentX(float x) override;
-    void SetCurrentY(float y) override;
     void PrintText(const std::u32string& text) override;
     [[nodiscard]] float TextWidth(const std::u32string& text) override;
     void DrawLine(float x1, float y1, float x2, float y2) override;
@@ -68,12 +62,9 @@ private:
 
     QPaintDevice& device;
     QPainter painter;
-    QFont font;
     PenStyle penStyle = PenStyle::Solid;
     double pixelsPerUnitX = 1.0;
     double pixelsPerUnitY = 1.0;
-    float currentX = 0.0f;
-    float currentY = 0.0f;
     bool pageEnded = false;
 };
 

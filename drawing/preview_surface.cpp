@@ -86,7 +86,8 @@ bool OutsideBox(float left, float top, float right, float bottom) {
 
 }  // namespace
 
-PreviewSurface::PreviewSurface(const QFont& startFont, qreal devicePixelRatio) : font(startFont) {
+PreviewSurface::PreviewSurface(const QFont& startFont, qreal devicePixelRatio)
+    : FontStateSurface(startFont) {
     font.setBold(false);
     font.setKerning(false);
     SetDevicePixelRatio(devicePixelRatio);
@@ -107,20 +108,6 @@ void PreviewSurface::Clear() { picture.fill(Qt::white); }
 void PreviewSurface::SetPenStyle(PenStyle style) {
     penStyle = style == PenStyle::DashDot ? Qt::DashDotLine : Qt::SolidLine;
 }
-
-void PreviewSurface::SetFontFace(const std::string& face) {
-    font.setFamily(QString::fromStdString(face));
-}
-
-void PreviewSurface::SetFontSize(float points) { font.setPointSizeF(points); }
-
-void PreviewSurface::SetBold(bool on) { font.setBold(on); }
-
-void PreviewSurface::SetUnderline(bool on) { font.setUnderline(on); }
-
-void PreviewSurface::SetCurrentX(float x) { currentX = x; }
-
-void PreviewSurface::SetCurrentY(float y) { currentY = y; }
 
 void PreviewSurface::PrintText(const std::u32string& text) {
     const QFontMetricsF metrics(font, &picture);

@@ -14,13 +14,13 @@
 #include <QImage>
 #include <string>
 
-#include "drawing/surface.h"
+#include "drawing/font_state_surface.h"
 
 class QPainter;
 
 namespace linomark {
 
-class PreviewSurface : public DrawingSurface {
+class PreviewSurface : public FontStateSurface {
 public:
     static constexpr int kPixelWidth = 217;
     static constexpr int kPixelHeight = 77;
@@ -39,12 +39,6 @@ public:
     void SetUnitToMillimetres() override {}
     void Clear() override;
     void SetPenStyle(PenStyle style) override;
-    void SetFontFace(const std::string& face) override;
-    void SetFontSize(float points) override;
-    void SetBold(bool on) override;
-    void SetUnderline(bool on) override;
-    void SetCurrentX(float x) override;
-    void SetCurrentY(float y) override;
     void PrintText(const std::u32string& text) override;
     [[nodiscard]] float TextWidth(const std::u32string& text) override;
     void DrawLine(float x1, float y1, float x2, float y2) override;
@@ -59,10 +53,7 @@ private:
     void BeginPainting(QPainter& painter);
 
     QImage picture;
-    QFont font;
     Qt::PenStyle penStyle = Qt::SolidLine;
-    float currentX = 0.0f;
-    float currentY = 0.0f;
 };
 
 }  // namespace linomark
