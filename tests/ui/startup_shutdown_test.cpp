@@ -2,10 +2,13 @@
 // real window and an INI file written by hand in the store's folder.
 #include <unistd.h>
 
+#include <csignal>
+
 #include <QComboBox>
 
 #include "ui/column_list.h"
 #include "ui/leading_value_box.h"
+#include "ui/termination_signals.h"
 #include "window_test_support.h"
 
 using linomark::ColumnList;
@@ -22,6 +25,7 @@ private slots:
     void startsFromTheStore_data();
     void startsFromTheStore();
     void closeWritesAllFourKeysAndNotTheLists();
+    void terminationSignalSavesTheTypedValue();
     void closeWithAnUnwritableStoreWarnsAndStillCloses_data();
     void closeWithAnUnwritableStoreWarnsAndStillCloses();
 };
@@ -100,6 +104,21 @@ void StartupShutdownTest::closeWritesAllFourKeysAndNotTheLists() {
     QCOMPARE(Find<LeadingValueBox>(*window, "Text1")->text(), QStringLiteral("D0100"));
     QVERIFY(
         Find<ColumnList>(*window, "txt1")->Text().startsWith(QStringLiteral("D0100\r\nD0101\r\n")));
+}
+
+// The system ending the program (a log-out, a shut-down) closes the window as
+// its close box does: the value typed is back at the next start.
+void StartupShutdownTest::terminationSignalSavesTheTypedValue() {
+    uitest::SettingsFolder settings;
+    {
+        auto window = uitest::ShowWindow();
+        linomark::CloseOnTerminationSignals(*window);
+        QTest::keyClicks(Find<LeadingValueBox>(*window, "Text1"), QStringLiteral("k0042"));
+        QCOMPARE(std::raise(SIGTERM), 0);
+        QTRY_VERIFY(!window->isVisible());
+    }
+    auto window = uitest::ShowWindow();
+    QCOMPARE(Find<LeadingValueBox>(*window, "Text1")->text(), QStringLiteral("K0042"));
 }
 
 void StartupShutdownTest::closeWithAnUnwritableStoreWarnsAndStillCloses_data() {
