@@ -1,4 +1,4 @@
-// One whole session of a user, for valgrind's memcheck: start, type a
+// What a user does in one sitting, for valgrind's memcheck: start, type a
 // leading value, switch the label type, print on the default printer, close.
 // The print must succeed (no warning box) and the close must write the
 // settings. valgrind_session.sh runs it with its own home and config folder
