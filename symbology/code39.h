@@ -31,7 +31,7 @@ public:
     [[nodiscard]] int FirstPositionWithCheckValue(int v) const;
 
 private:
-    char elementPatterns[kSize][kPatternLength + 1];
+    char elementPatterns[kSize][kPatternLength + 1]{};
 };
 
 // The table, built once on first use and read-only afterwards.

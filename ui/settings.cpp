@@ -19,7 +19,7 @@ namespace {
 
 // A write that fails with less room than this left on the disk most likely
 // failed for want of room: the file and its temporary copy need a block each.
-constexpr qint64 kRoomForTwoBlocks = 2 * 4096;
+constexpr qint64 kRoomForTwoBlocks = qint64{2} * 4096;
 
 // The user's own INI store. The name goes in the organisation slot: with no
 // application name QSettings names the file after the organisation alone.
