@@ -94,12 +94,10 @@ void ExpectLabelsInAllCells(const LabelTally& tally, int labelType, std::size_t 
 
 }  // namespace
 
-class BadInputTest : public QObject {
+class BadInputTest : public uitest::WindowTestCase {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void hundredThousandCharacterValuesInAllThreeBoxes();
     void printRunOfHundredThousandCharacterLines_data();
     void printRunOfHundredThousandCharacterLines();
@@ -111,20 +109,7 @@ private slots:
 
 private:
     void PasteLongValues();
-
-    std::unique_ptr<uitest::SettingsFolder> settings;
-    std::unique_ptr<linomark::Form1> window;
 };
-
-void BadInputTest::init() {
-    settings = std::make_unique<uitest::SettingsFolder>();
-    window = uitest::ShowWindow();
-}
-
-void BadInputTest::cleanup() {
-    window.reset();
-    settings.reset();
-}
 
 // Column k gets 99,995 times its letter and 00000: its lines end in 00000 to
 // 00009 and keep 100,000 characters.

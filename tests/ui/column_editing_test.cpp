@@ -45,12 +45,10 @@ void PlaceCaret(ColumnList& list, int documentPosition) {
 
 }  // namespace
 
-class ColumnEditingTest : public QObject {
+class ColumnEditingTest : public uitest::WindowTestCase {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void typedLettersBecomeUpperCase_data();
     void typedLettersBecomeUpperCase();
     void pastedTextIsNotConverted_data();
@@ -64,21 +62,7 @@ private slots:
     void enteringALeadingValueBoxSelectsAndPreviewsIt();
     void typeChangeMovesFocusToText1AndPreviewsInNewType();
     void hundredThousandCharacterPasteIsTakenWhole();
-
-private:
-    std::unique_ptr<uitest::SettingsFolder> settings;
-    std::unique_ptr<linomark::Form1> window;
 };
-
-void ColumnEditingTest::init() {
-    settings = std::make_unique<uitest::SettingsFolder>();
-    window = uitest::ShowWindow();
-}
-
-void ColumnEditingTest::cleanup() {
-    window.reset();
-    settings.reset();
-}
 
 void ColumnEditingTest::typedLettersBecomeUpperCase_data() {
     QTest::addColumn<QString>("box");

@@ -67,12 +67,10 @@ bool RowIsDarkAcross(const QImage& picture, double y) {
 
 }  // namespace
 
-class PreviewPictureTest : public QObject {
+class PreviewPictureTest : public uitest::WindowTestCase {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void pictureIsMadeAtTheScreensPixelRatioAndShown();
     void type0HasBarsWithTheTextUnderThem();
     void type1HasTheSpacedTextAboveTheBarsAndThreeRules();
@@ -84,20 +82,7 @@ private slots:
 private:
     void Preview(int labelType, const QString& value);
     [[nodiscard]] const QImage& Picture() const { return uitest::PreviewPicture(*window); }
-
-    std::unique_ptr<uitest::SettingsFolder> settings;
-    std::unique_ptr<linomark::Form1> window;
 };
-
-void PreviewPictureTest::init() {
-    settings = std::make_unique<uitest::SettingsFolder>();
-    window = uitest::ShowWindow();
-}
-
-void PreviewPictureTest::cleanup() {
-    window.reset();
-    settings.reset();
-}
 
 void PreviewPictureTest::Preview(int labelType, const QString& value) {
     Find<QComboBox>(*window, "cmbType")->setCurrentIndex(labelType);

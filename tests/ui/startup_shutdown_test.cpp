@@ -2,9 +2,8 @@
 // real window and an INI file written by hand in the store's folder.
 #include <unistd.h>
 
-#include <csignal>
-
 #include <QComboBox>
+#include <csignal>
 
 #include "ui/column_list.h"
 #include "ui/leading_value_box.h"

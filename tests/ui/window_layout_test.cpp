@@ -12,12 +12,10 @@
 
 using uitest::Find;
 
-class WindowLayoutTest : public QObject {
+class WindowLayoutTest : public uitest::WindowTestCase {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
     void windowHasItsTitleSizeAndIcon();
     void controlsStandAtTheirDesignPlaces_data();
     void controlsStandAtTheirDesignPlaces();
@@ -26,21 +24,7 @@ private slots:
     void tabMovesThroughTheBoxesInDesignOrder();
     void typeBoxOffersTwoEntriesAndNoTyping();
     void linksAndListsLookAsDesigned();
-
-private:
-    std::unique_ptr<uitest::SettingsFolder> settings;
-    std::unique_ptr<linomark::Form1> window;
 };
-
-void WindowLayoutTest::init() {
-    settings = std::make_unique<uitest::SettingsFolder>();
-    window = uitest::ShowWindow();
-}
-
-void WindowLayoutTest::cleanup() {
-    window.reset();
-    settings.reset();
-}
 
 void WindowLayoutTest::windowHasItsTitleSizeAndIcon() {
     QCOMPARE(window->windowTitle(), QStringLiteral("Linomark 1.0"));

@@ -104,4 +104,14 @@ std::unique_ptr<linomark::Form1> ShowWindow() {
     return window;
 }
 
+void WindowTestCase::init() {
+    settings = std::make_unique<SettingsFolder>();
+    window = ShowWindow();
+}
+
+void WindowTestCase::cleanup() {
+    window.reset();
+    settings.reset();
+}
+
 }  // namespace uitest

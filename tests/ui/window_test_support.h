@@ -68,4 +68,18 @@ private:
 // A new window, shown and active, with the start-up focus in place.
 std::unique_ptr<linomark::Form1> ShowWindow();
 
+// A test case whose every test function gets a fresh settings store and a
+// new window on it, both gone after the function.
+class WindowTestCase : public QObject {
+    Q_OBJECT
+
+protected slots:
+    void init();
+    void cleanup();
+
+protected:
+    std::unique_ptr<SettingsFolder> settings;
+    std::unique_ptr<linomark::Form1> window;
+};
+
 }  // namespace uitest
