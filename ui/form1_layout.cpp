@@ -26,6 +26,15 @@ constexpr int kTwipsPerPixel = 15;
 constexpr QColor kColumnListYellow(255, 255, 192);
 constexpr char kCopyrightLine[] = "Copyright (c) 2026 Linomark contributors";
 
+// The same pictures as the installed icon, so the window and the menu entry match.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 128}) {
+        icon.addFile(QStringLiteral(":/icons/linomark-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
 // Stand-ins for the design's faces: Liberation Sans for "MS Sans Serif",
 // DejaVu Sans for "Tahoma". "Arial" is asked for by name; fontconfig maps it
 // to the metric-compatible Liberation Sans.
@@ -83,10 +92,7 @@ LeadingValueBox* MakeLeadingValueBox(QWidget* parent, const QString& text, const
 void Form1::BuildControls() {
     RegisterIconResources();
     setWindowTitle(QString::fromLatin1(kProgramTitle));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/linomark-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/linomark-32.png"), QSize(32, 32));
-    setWindowIcon(icon);
+    setWindowIcon(ProgramIcon());
     setFont(DesignFont("Liberation Sans", 8.25));
     // Client area 8415 x 3495 twips; nothing moves when the window could change size.
     setFixedSize(8415 / kTwipsPerPixel, 3495 / kTwipsPerPixel);

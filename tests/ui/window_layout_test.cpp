@@ -31,9 +31,11 @@ void WindowLayoutTest::windowHasItsTitleSizeAndIcon() {
     // 8415 x 3495 twips, and the user cannot resize it.
     QCOMPARE(window->size(), QSize(561, 233));
     QCOMPARE(window->minimumSize(), window->maximumSize());
+    // The installed icon's sizes, so the title bar and the menu show the same picture.
     const QList<QSize> iconSizes = window->windowIcon().availableSizes();
-    QVERIFY(iconSizes.contains(QSize(16, 16)));
-    QVERIFY(iconSizes.contains(QSize(32, 32)));
+    for (const int size : {16, 32, 48, 128}) {
+        QVERIFY2(iconSizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+    }
 }
 
 void WindowLayoutTest::controlsStandAtTheirDesignPlaces_data() {
