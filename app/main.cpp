@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
     // the display, and is done before the window's first text is measured.
     std::thread loadFontConfiguration([] { FcInit(); });
     QApplication app(argc, argv);
+    // Lets the desktop match the window to linomark.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("linomark"));
     loadFontConfiguration.join();
     linomark::Form1 window;
     linomark::CloseOnTerminationSignals(window);

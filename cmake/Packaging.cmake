@@ -1,0 +1,27 @@
+# `cpack -G DEB` in the build folder makes linomark_<version>_<arch>.deb.
+# dpkg-shlibdeps computes the library dependencies from the binary; the rest
+# are what the program opens at run time without linking to it.
+set(CPACK_PACKAGE_NAME linomark)
+set(CPACK_PACKAGE_VENDOR "Linomark contributors")
+set(CPACK_PACKAGE_CONTACT "Linomark contributors <maintainers@linomark.example.org>")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://linomark.example.org/")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "prints sheets of Code 39 barcode labels for tape-library cartridges")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Linomark prints sheets of thirty Code 39 barcode labels, ten rows by three
+columns, for the cartridges of tape libraries, on the system's default CUPS
+printer. Each column counts up from a leading value typed by the user, and a
+preview shows the label being worked on.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Liberation Sans is the face "Arial" resolves to, so printed text keeps its
+# width and centring; DejaVu Sans draws the link labels; xdg-open opens the
+# web link; a local scheduler is the usual way to a default printer.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups")
+
+include(CPack)
