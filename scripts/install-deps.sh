@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing for the given purpose:
 #   install-deps.sh run    what building and running the program needs
-#   install-deps.sh test   that, plus what the tests need (CUPS, readers, Xvfb)
+#   install-deps.sh test   that, plus what the tests need (CUPS, readers, Xvfb,
+#                          the desktop-file validators, the .deb tools)
 # apt-get runs as root, or through sudo otherwise; installed packages are skipped.
 set -euo pipefail
 
@@ -14,6 +15,7 @@ test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
     cups cups-client cups-bsd poppler-utils zbar-tools
     xvfb xauth x11-utils libx11-dev python3 valgrind
+    desktop-file-utils appstream dpkg-dev file
 )
 
 packages=("${run_packages[@]}")
