@@ -3,6 +3,7 @@
 #   install-deps.sh run    what building and running the program needs
 #   install-deps.sh test   that, plus what the tests need (CUPS, readers, Xvfb,
 #                          the desktop-file validators, the .deb tools)
+#   install-deps.sh clean-install   what scripts/check-clean-install.sh needs
 # apt-get runs as root, or through sudo otherwise; installed packages are skipped.
 set -euo pipefail
 
@@ -18,10 +19,18 @@ test_packages=(
     desktop-file-utils appstream dpkg-dev file
 )
 
+clean_install_packages=(dpkg-dev file debootstrap xvfb x11-utils)
+
 packages=("${run_packages[@]}")
-if [[ "${1:-run}" == test ]]; then
-    packages+=("${test_packages[@]}")
-fi
+case "${1:-run}" in
+run) ;;
+test) packages+=("${test_packages[@]}") ;;
+clean-install) packages+=("${clean_install_packages[@]}") ;;
+*)
+    echo "install-deps.sh: unknown purpose '$1' (run, test or clean-install)" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
