@@ -7,7 +7,7 @@
 #      AddressSanitizer and UndefinedBehaviorSanitizer in build-sanitize/.
 # Exits non-zero when anything fails, including any sanitizer report.
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 root=$(pwd)
 jobs=$(nproc)
 
