@@ -15,21 +15,21 @@ namespace {
 void PrintRunToPdf(benchmark::State& state) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("sheet.pdf"));
-    const linomark::ColumnLists sheet = linomark::FullSheet(0);
+    const linomark::ColumnLists sheet = linomark::FullSheet(linomark::LabelType::WithCheck);
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);
         linomark::SetUpPdfPrinter(printer, file);
         linomark::PageSurface page(printer);
-        linomark::PrintSheet(page, 0, sheet);
+        linomark::PrintSheet(page, linomark::LabelType::WithCheck, sheet);
     }
 }
 BENCHMARK(PrintRunToPdf)->Unit(benchmark::kMillisecond);
 
 void PrintRunRecorded(benchmark::State& state) {
-    const linomark::ColumnLists sheet = linomark::FullSheet(0);
+    const linomark::ColumnLists sheet = linomark::FullSheet(linomark::LabelType::WithCheck);
     for (auto _ : state) {
         linomark::RecordingSurface page;
-        linomark::PrintSheet(page, 0, sheet);
+        linomark::PrintSheet(page, linomark::LabelType::WithCheck, sheet);
         benchmark::DoNotOptimize(page.Ops().data());
     }
 }

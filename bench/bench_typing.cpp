@@ -7,8 +7,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "ui/form1.h"
 

@@ -11,8 +11,8 @@
 
 namespace linomark {
 
-inline ColumnLists FullSheet(int labelType) {
-    if (labelType == 1) {
+inline ColumnLists FullSheet(LabelType labelType) {
+    if (labelType == LabelType::WithoutCheck) {
         return {MakeLabelSeries(U"A00000"), MakeLabelSeries(U"B00000"), MakeLabelSeries(U"C00000")};
     }
     return {MakeLabelSeries(U"A0000"), MakeLabelSeries(U"B0000"), MakeLabelSeries(U"C0000")};

@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
-    const int labelType = argc > 2 && std::strcmp(argv[2], "1") == 0 ? 1 : 0;
+    const linomark::LabelType labelType =
+        linomark::LabelTypeFromIndex(argc > 2 && std::strcmp(argv[2], "1") == 0 ? 1 : 0);
 
     QPrinter printer(QPrinter::HighResolution);
     linomark::SetUpPdfPrinter(printer, QString::fromLocal8Bit(argv[1]));

@@ -4,7 +4,7 @@
 set(CPACK_PACKAGE_NAME linomark)
 set(CPACK_PACKAGE_VENDOR "Linomark contributors")
 set(CPACK_PACKAGE_CONTACT "Linomark contributors <maintainers@linomark.example.org>")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://linomark.example.org/")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${LINOMARK_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "prints sheets of Code 39 barcode labels for tape-library cartridges")
 set(CPACK_PACKAGE_DESCRIPTION

@@ -4,7 +4,8 @@
 #   install-deps.sh test   that, plus what the tests need (CUPS, readers, Xvfb,
 #                          the desktop-file validators, the .deb tools)
 #   install-deps.sh clean-install   what scripts/check-clean-install.sh needs
-# apt-get runs as root, or through sudo otherwise; installed packages are skipped.
+# apt-get runs as root, or through sudo otherwise; installed packages are
+# skipped. Without root and without sudo it names what is missing and stops.
 set -euo pipefail
 
 run_packages=(
@@ -40,11 +41,15 @@ for package in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
-echo "Installing missing packages: ${missing[*]}"
 apt_get=(apt-get)
 if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null; then
+        echo "install-deps.sh: missing Debian packages; as root, run: apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
     apt_get=(sudo apt-get)
 fi
+echo "Installing missing packages: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${apt_get[@]}" update -qq
 "${apt_get[@]}" install -y -qq --no-install-recommends "${missing[@]}"

@@ -100,7 +100,7 @@ void SetUpPdfPrinter(QPrinter& printer, const QString& fileName, const QPageSize
 }
 
 // Returns the reason the page could not be made, or an empty text.
-QString DrawSheetToPdf(const QString& fileName, const QPageSize& pageSize, int labelType,
+QString DrawSheetToPdf(const QString& fileName, const QPageSize& pageSize, LabelType labelType,
                        const ColumnLists& columnLists) {
     QPrinter printer(QPrinter::HighResolution);
     SetUpPdfPrinter(printer, fileName, pageSize);
@@ -160,7 +160,7 @@ PrintResult Submit(http_t* http, const cups_dest_t& dest, const QString& fileNam
 
 }  // namespace
 
-PrintResult PrintSheetOnDefaultPrinter(int labelType, const ColumnLists& columnLists) {
+PrintResult PrintSheetOnDefaultPrinter(LabelType labelType, const ColumnLists& columnLists) {
     const Connection http = ConnectToScheduler();
     if (!http) {
         return Failure(UnreachableReason());

@@ -16,6 +16,6 @@ struct PrintResult {
 // Draws the sheet and hands the page to the default printer, without a dialog.
 // Nothing half-drawn ever goes out: any failure abandons the document and is
 // returned as the reason.
-PrintResult PrintSheetOnDefaultPrinter(int labelType, const ColumnLists& columnLists);
+PrintResult PrintSheetOnDefaultPrinter(LabelType labelType, const ColumnLists& columnLists);
 
 }  // namespace linomark

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "drawing/label.h"
+#include "linomark_config.h"
 #include "symbology/code39.h"
 
 namespace linomark {
@@ -41,7 +42,7 @@ constexpr float kFooterFontSize = 6.0f;
 
 constexpr std::u32string_view kLineBreak = U"\r\n";
 
-float RightEdge(int labelType) { return kLeftMargin + kColumnCount * ColumnPitch(labelType); }
+float RightEdge(LabelType labelType) { return kLeftMargin + kColumnCount * ColumnPitch(labelType); }
 
 float BottomEdge() { return kTopMargin + kRowCount * kRowPitch; }
 
@@ -66,24 +67,25 @@ std::vector<std::u32string> CutLines(const std::u32string& text, std::size_t max
     return lines;
 }
 
-void DrawRowStrips(DrawingSurface& page, int labelType, int row) {
+void DrawRowStrips(DrawingSurface& page, LabelType labelType, int row) {
     for (const Strip& strip : kRowStrips) {
         page.FillBox(kLeftMargin, RowTop(row) + strip.top, RightEdge(labelType),
                      RowTop(row) + strip.bottom);
     }
 }
 
-void PrintLabel(DrawingSurface& page, int labelType, int row, int column,
+void PrintLabel(DrawingSurface& page, LabelType labelType, int row, int column,
                 const std::u32string& value) {
     const LabelPoint origin = LabelOrigin(labelType, row, column);
-    if (labelType == 1) {
+    if (labelType == LabelType::WithoutCheck) {
         PrintBarCodeCompaq(page, origin.x, origin.y, CompleteBarCodeCompaq(value));
     } else {
         PrintBarCode(page, origin.x, origin.y, CompleteBarCode(value));
     }
 }
 
-void PrintColumn(DrawingSurface& page, int labelType, int column, const std::u32string& list) {
+void PrintColumn(DrawingSurface& page, LabelType labelType, int column,
+                 const std::u32string& list) {
     const std::vector<std::u32string> lines = CutLines(list, kRowCount);
     for (std::size_t row = 0; row < lines.size(); ++row) {
         if (!lines[row].empty()) {
@@ -111,19 +113,14 @@ void PrintFooter(DrawingSurface& page) {
 
 }  // namespace
 
-float LeftMargin() { return kLeftMargin; }
-
-float TopMargin() { return kTopMargin; }
-
-float RowPitch() { return kRowPitch; }
-
-// Any type but 1 is laid out as type 0.
-float ColumnPitch(int labelType) { return labelType == 1 ? kColumnPitchType1 : kColumnPitchType0; }
+float ColumnPitch(LabelType labelType) {
+    return labelType == LabelType::WithoutCheck ? kColumnPitchType1 : kColumnPitchType0;
+}
 
 // Computed in double and handed on in single precision:
 // LabelOrigin(0, 9, 2) = (15 + 2 * 57.15 + 7, 15 + 9 * 20.9 + 2) = (136.3, 205.1).
-LabelPoint LabelOrigin(int labelType, int row, int column) {
-    const OriginOffset offset = labelType == 1 ? kOffsetType1 : kOffsetType0;
+LabelPoint LabelOrigin(LabelType labelType, int row, int column) {
+    const OriginOffset offset = labelType == LabelType::WithoutCheck ? kOffsetType1 : kOffsetType0;
     const double x = double{kLeftMargin} + column * double{ColumnPitch(labelType)} + offset.x;
     const double y = double{kTopMargin} + row * double{kRowPitch} + offset.y;
     return {static_cast<float>(x), static_cast<float>(y)};
@@ -137,12 +134,12 @@ void SetUpSheetPage(DrawingSurface& page) {
 
 // Eleven dash-dot row lines from top to bottom, each type 1 row's strips
 // right after the line above it, then four dash-dot column lines.
-void DrawSheetGrid(DrawingSurface& page, int labelType) {
+void DrawSheetGrid(DrawingSurface& page, LabelType labelType) {
     const float right = RightEdge(labelType);
     for (int row = 0; row <= kRowCount; ++row) {
         page.SetPenStyle(PenStyle::DashDot);
         page.DrawLine(kLeftMargin, RowTop(row), right, RowTop(row));
-        if (labelType == 1) {
+        if (labelType == LabelType::WithoutCheck) {
             page.SetPenStyle(PenStyle::Solid);
             if (row < kRowCount) {
                 DrawRowStrips(page, labelType, row);
@@ -157,7 +154,7 @@ void DrawSheetGrid(DrawingSurface& page, int labelType) {
     page.SetPenStyle(PenStyle::Solid);
 }
 
-void PrintSheet(DrawingSurface& page, int labelType, const ColumnLists& columnLists) {
+void PrintSheet(DrawingSurface& page, LabelType labelType, const ColumnLists& columnLists) {
     SetUpSheetPage(page);
     DrawSheetGrid(page, labelType);
     for (int column = 0; column < kColumnCount; ++column) {

@@ -7,36 +7,31 @@
 #include <string>
 
 #include "drawing/surface.h"
+#include "symbology/label_type.h"
 
 namespace linomark {
-
-inline constexpr char kProgramTitle[] = "Linomark 1.0";
-inline constexpr char kMakerAddress[] = "https://linomark.example.org/";
 
 inline constexpr int kRowCount = 10;
 inline constexpr int kColumnCount = 3;
 
-float LeftMargin();
-float TopMargin();
-float RowPitch();
-float ColumnPitch(int labelType);
+float ColumnPitch(LabelType labelType);
 
 struct LabelPoint {
     float x;
     float y;
 };
-LabelPoint LabelOrigin(int labelType, int row, int column);
+LabelPoint LabelOrigin(LabelType labelType, int row, int column);
 
 // Unit millimetres, bold off, underline off.
 void SetUpSheetPage(DrawingSurface& page);
 // The grid and, for type 1, the row strips; the pen is solid afterwards.
-void DrawSheetGrid(DrawingSurface& page, int labelType);
+void DrawSheetGrid(DrawingSurface& page, LabelType labelType);
 
 using ColumnLists = std::array<std::u32string, kColumnCount>;
 
 // The whole print run on a page surface: set-up, grid, one label for every
 // non-empty line among the first ten of each list (lines cut at "\r\n"),
 // the two-line footer, end of document.
-void PrintSheet(DrawingSurface& page, int labelType, const ColumnLists& columnLists);
+void PrintSheet(DrawingSurface& page, LabelType labelType, const ColumnLists& columnLists);
 
 }  // namespace linomark

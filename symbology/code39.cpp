@@ -1,6 +1,5 @@
 #include "symbology/code39.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -50,6 +49,54 @@ constexpr bool PatternsFitNineElements() {
 }
 static_assert(PatternsFitNineElements());
 
+// A pattern digit is "1" (wide) or "0" (narrow); nothing else has a width.
+constexpr bool PatternDigitsAreBinary() {
+    for (const auto& entry : kCode39Table) {
+        for (const std::string_view pattern : {entry.barPattern, entry.gapPattern}) {
+            for (const char digit : pattern) {
+                if (digit != '0' && digit != '1') return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(PatternDigitsAreBinary());
+
+using ElementPattern = std::array<char, Alphabet::kPatternLength>;
+
+// Bars go to the odd places 1, 3, 5, 7, 9 (0-based 0, 2, 4, 6, 8) as W or N,
+// gaps to the even places 2, 4, 6, 8 as L or S.
+constexpr ElementPattern MakeElementPattern(const Code39Character& entry) {
+    ElementPattern elements{};
+    for (std::size_t i = 0; i < entry.barPattern.size(); ++i) {
+        elements[2 * i] = entry.barPattern[i] == '1' ? 'W' : 'N';
+    }
+    for (std::size_t j = 0; j < entry.gapPattern.size(); ++j) {
+        elements[2 * j + 1] = entry.gapPattern[j] == '1' ? 'L' : 'S';
+    }
+    return elements;
+}
+
+constexpr std::array<ElementPattern, Alphabet::kSize> MakeElementPatterns() {
+    std::array<ElementPattern, Alphabet::kSize> patterns{};
+    for (std::size_t k = 0; k < patterns.size(); ++k) {
+        patterns[k] = MakeElementPattern(kCode39Table[k]);
+    }
+    return patterns;
+}
+constexpr auto kElementPatterns = MakeElementPatterns();
+
+// Every pattern has exactly three wide elements: that is what makes it Code 39.
+constexpr bool EveryPatternHasThreeWideElements() {
+    for (const ElementPattern& pattern : kElementPatterns) {
+        int wide = 0;
+        for (const char element : pattern) wide += element == 'W' || element == 'L';
+        if (wide != 3) return false;
+    }
+    return true;
+}
+static_assert(EveryPatternHasThreeWideElements());
+
 // Every alphabet character is ASCII, so a 128-entry index answers "position of
 // c" in one step; it is derived from the table, never written by hand.
 constexpr int kAsciiCount = 128;
@@ -70,25 +117,6 @@ bool IsValidPosition(int position) { return position >= 0 && position < Alphabet
 
 }  // namespace
 
-Alphabet::Alphabet() {
-    for (int k = 0; k < kSize; ++k) {
-        const Code39Character& entry = kCode39Table[k];
-        char* elements = elementPatterns[k];
-        std::fill_n(elements, kPatternLength, ' ');
-        elements[kPatternLength] = '\0';
-        // Bars go to the odd places 1, 3, 5, 7, 9 (0-based 0, 2, 4, 6, 8) and
-        // gaps to the even places 2, 4, 6, 8; any digit but 0/1 leaves a blank.
-        for (std::size_t i = 0; i < entry.barPattern.size(); ++i) {
-            const char digit = entry.barPattern[i];
-            if (digit == '1' || digit == '0') elements[2 * i] = digit == '1' ? 'W' : 'N';
-        }
-        for (std::size_t j = 0; j < entry.gapPattern.size(); ++j) {
-            const char digit = entry.gapPattern[j];
-            if (digit == '1' || digit == '0') elements[2 * j + 1] = digit == '1' ? 'L' : 'S';
-        }
-    }
-}
-
 int Alphabet::PositionOf(char32_t c) const { return c < kAsciiCount ? kPositionByAscii[c] : -1; }
 
 char32_t Alphabet::CharacterAt(int position) const {
@@ -101,7 +129,7 @@ int Alphabet::CheckValueAt(int position) const {
 
 std::string_view Alphabet::ElementPatternAt(int position) const {
     if (!IsValidPosition(position)) return {};
-    return std::string_view(elementPatterns[position], kPatternLength);
+    return std::string_view(kElementPatterns[position].data(), kPatternLength);
 }
 
 int Alphabet::FirstPositionWithCheckValue(int v) const {
@@ -112,8 +140,8 @@ int Alphabet::FirstPositionWithCheckValue(int v) const {
 }
 
 const Alphabet& InitAlphabet() {
-    static const Alphabet alphabet;
-    return alphabet;
+    static constexpr Alphabet kAlphabet{};
+    return kAlphabet;
 }
 
 std::u32string CompleteBarCode(const std::u32string& value) {

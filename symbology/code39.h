@@ -18,9 +18,6 @@ public:
     static constexpr int kSize = 44;
     static constexpr int kPatternLength = 9;
 
-    // InitAlphabet: builds the element patterns from the bar and gap patterns.
-    Alphabet();
-
     // Position of c in the alphabet string, or -1 when c is not in it.
     [[nodiscard]] int PositionOf(char32_t c) const;
     // Positions outside 0..43 give U'\0', -1 and an empty pattern.
@@ -29,12 +26,10 @@ public:
     [[nodiscard]] std::string_view ElementPatternAt(int position) const;
     // First position, scanning from 0 upward, whose check value is v; -1 if none.
     [[nodiscard]] int FirstPositionWithCheckValue(int v) const;
-
-private:
-    char elementPatterns[kSize][kPatternLength + 1]{};
 };
 
-// The table, built once on first use and read-only afterwards.
+// The table. Its element patterns are built from the bar and gap patterns at
+// compile time, so it is complete before anything can read it.
 const Alphabet& InitAlphabet();
 
 // "*" + value + check character + "*"; empty for an empty value (label type 0).

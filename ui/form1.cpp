@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "drawing/label.h"
+#include "linomark_config.h"
 #include "sheet/print_job.h"
 #include "symbology/code39.h"
 #include "symbology/label_series.h"
@@ -122,7 +123,8 @@ void Form1::Command1_Click() {
     const ColumnLists lists{txt1->Text().toStdU32String(), txt2->Text().toStdU32String(),
                             txt3->Text().toStdU32String()};
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const PrintResult result = PrintSheetOnDefaultPrinter(cmbType->currentIndex(), lists);
+    const PrintResult result =
+        PrintSheetOnDefaultPrinter(LabelTypeFromIndex(cmbType->currentIndex()), lists);
     QApplication::restoreOverrideCursor();
     if (!result.printed) QMessageBox::warning(this, ProgramTitle(), result.reason);
 }
@@ -171,10 +173,9 @@ void Form1::PreviewCaretLine(const ColumnList& list) {
     PreviewValue(CaretLine(list.Text().toStdU32String(), list.SelectionStart()));
 }
 
-// Type 0 (index 0) has a check character; every other index draws type 1.
 // Only the preview box repaints.
 void Form1::PreviewValue(const std::u32string& value) {
-    if (cmbType->currentIndex() == 0) {
+    if (LabelTypeFromIndex(cmbType->currentIndex()) == LabelType::WithCheck) {
         PreviewBarCode(pictPreview->Surface(), kPreviewLeft, kPreviewTopType0,
                        CompleteBarCode(value));
     } else {
@@ -190,6 +191,7 @@ void Form1::OpenLink(const QString& address) {
                               this, &error)) {
         return;
     }
+    // "occured" is the message's own spelling, kept as users have always seen it.
     QMessageBox::warning(this, ProgramTitle(),
                          QStringLiteral("Error occured while running '") + address +
                              QStringLiteral("'.") + QStringLiteral("\r\n\r\n[") +

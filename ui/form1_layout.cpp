@@ -8,12 +8,13 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "sheet/sheet.h"
+#include "linomark_config.h"
 #include "ui/column_list.h"
 #include "ui/form1.h"
 #include "ui/leading_value_box.h"
 #include "ui/link_label.h"
 #include "ui/preview_box.h"
+#include "ui/settings.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void RegisterIconResources() { Q_INIT_RESOURCE(linomark_icons); }
@@ -24,7 +25,6 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr QColor kColumnListYellow(255, 255, 192);
-constexpr char kCopyrightLine[] = "Copyright (c) 2026 Linomark contributors";
 
 // The same pictures as the installed icon, so the window and the menu entry match.
 QIcon ProgramIcon() {
@@ -146,15 +146,16 @@ void Form1::BuildValuesFrame() {
     txt3 = Place(MakeColumnList(Frame1, tr("Third column BarCodes (editable)")), "txt3", 3120, 540,
                  1395, 2715);
     // Made after the lists so that their lower edges lie over the lists' tops.
-    Text1 = Place(MakeLeadingValueBox(Frame1, QStringLiteral("A0000"),
-                                      tr("Leading BarCode for first column")),
-                  "Text1", 120, 240, 1395, 360);
-    Text2 = Place(MakeLeadingValueBox(Frame1, QStringLiteral("B0000"),
-                                      tr("Leading BarCode for second column")),
-                  "Text2", 1620, 240, 1395, 360);
-    Text3 = Place(MakeLeadingValueBox(Frame1, QStringLiteral("C0000"),
-                                      tr("Leading BarCode for third column")),
-                  "Text3", 3120, 240, 1395, 315);
+    const StoredValues design;
+    Text1 =
+        Place(MakeLeadingValueBox(Frame1, design.column1, tr("Leading BarCode for first column")),
+              "Text1", 120, 240, 1395, 360);
+    Text2 =
+        Place(MakeLeadingValueBox(Frame1, design.column2, tr("Leading BarCode for second column")),
+              "Text2", 1620, 240, 1395, 360);
+    Text3 =
+        Place(MakeLeadingValueBox(Frame1, design.column3, tr("Leading BarCode for third column")),
+              "Text3", 3120, 240, 1395, 315);
 }
 
 // Text1, Text2, Text3, txt1, txt2, txt3, Command1, cmbType; frames, labels

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include "symbology/label_series.h"
+#include "symbology/label_type.h"
 
 namespace linomark {
 namespace {
@@ -22,7 +23,9 @@ namespace {
 constexpr qint64 kRoomForTwoBlocks = qint64{2} * 4096;
 
 // The user's own INI store. The name goes in the organisation slot: with no
-// application name QSettings names the file after the organisation alone.
+// application name QSettings names the file after the organisation alone. It
+// is the first release's title, kept whatever the version, so that stored
+// values are found again after an upgrade.
 class SettingsFile : public QSettings {
 public:
     SettingsFile() : QSettings(IniFormat, UserScope, QStringLiteral("Linomark 1.0")) {
@@ -49,11 +52,11 @@ QString StoredText(const QSettings& settings, const QString& key, const QString&
     return stored.toString();
 }
 
-// "Type" is read as a number and rounded half to even. The type box has only
-// the list indexes 0 and 1; every other reading, and a number past 32 bits,
-// starts with type 0.
+// "Type" is read as a number and rounded half to even, then taken as a list
+// index of the type box; a number past 32 bits is no index at all.
 int TypeFromText(const QString& text) {
-    return ReadRoundedHalfEven(text.toStdU32String()) == 1 ? 1 : 0;
+    const std::optional<std::int32_t> index = ReadRoundedHalfEven(text.toStdU32String());
+    return IndexOf(LabelTypeFromIndex(index.value_or(0)));
 }
 
 // A file QSettings cannot parse gave the defaults at start-up. Rewritten in

@@ -7,6 +7,8 @@
 
 namespace linomark {
 
+// The values of a first run, which are also the window's design values: a
+// first run looks the same as a run with these values stored.
 struct StoredValues {
     int type = 0;
     QString column1 = QStringLiteral("A0000");

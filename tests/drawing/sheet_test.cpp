@@ -24,7 +24,7 @@ TEST(SheetGrid, LinesStripsAndPen) {
     } const cases[] = {{0, 186.45f, 0}, {1, 183.0f, 30}};
     for (const Case& c : cases) {
         RecordingSurface page;
-        DrawSheetGrid(page, c.labelType);
+        DrawSheetGrid(page, LabelTypeFromIndex(c.labelType));
         const auto lines = OpsOfKind(page, OpKind::DrawLine);
         ASSERT_EQ(lines.size(), 15u) << "type " << c.labelType;
         for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -54,7 +54,7 @@ TEST(SheetGrid, LabelOrigins) {
         {1, 0, 0, 21.0f, 21.3f}, {1, 9, 2, 133.0f, 209.4f}, {1, 4, 1, 77.0f, 104.9f},
     };
     for (const Case& c : cases) {
-        const LabelPoint origin = LabelOrigin(c.labelType, c.row, c.column);
+        const LabelPoint origin = LabelOrigin(LabelTypeFromIndex(c.labelType), c.row, c.column);
         EXPECT_FLOAT_EQ(origin.x, c.x) << c.labelType << "," << c.row << "," << c.column;
         EXPECT_FLOAT_EQ(origin.y, c.y) << c.labelType << "," << c.row << "," << c.column;
     }
@@ -151,7 +151,7 @@ TEST(PrintRun, LinesBecomeLabelsInTheirCells) {
     };
     for (const Case& c : cases) {
         RecordingSurface page;
-        PrintSheet(page, c.labelType, c.lists);
+        PrintSheet(page, LabelTypeFromIndex(c.labelType), c.lists);
         EXPECT_EQ(LabelsOf(page, c.labelType), c.labels) << c.name;
         EXPECT_EQ(OpsOfKind(page, OpKind::DrawLine).size(), 15u) << c.name;
         EXPECT_EQ(OpsOfKind(page, OpKind::EndDocument).size(), 1u) << c.name;
@@ -175,7 +175,7 @@ TEST(PrintRun, FooterUnderTheSheet) {
     for (const Case& c : cases) {
         RecordingSurface page;
         page.SetBold(true);
-        PrintSheet(page, c.labelType, c.lists);
+        PrintSheet(page, LabelTypeFromIndex(c.labelType), c.lists);
         const auto texts = OpsOfKind(page, OpKind::PrintText);
         ASSERT_GE(texts.size(), 2u) << c.name;
         const RecordedOp& title = texts[texts.size() - 2];

@@ -20,11 +20,11 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-bool ReadLabelType(const QString& argument, int& labelType) {
+bool ReadLabelType(const QString& argument, linomark::LabelType& labelType) {
     if (argument != QLatin1String("0") && argument != QLatin1String("1")) {
         return false;
     }
-    labelType = argument.toInt();
+    labelType = linomark::LabelTypeFromIndex(argument.toInt());
     return true;
 }
 
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     if (asGiven) {
         arguments.removeFirst();
     }
-    int labelType = 0;
+    linomark::LabelType labelType = linomark::LabelType::WithCheck;
     if (arguments.size() != 1 + linomark::kColumnCount ||
         !ReadLabelType(arguments.first(), labelType)) {
         std::fputs("usage: print_driver [--columns] LABEL_TYPE(0|1) COLUMN1 COLUMN2 COLUMN3\n",

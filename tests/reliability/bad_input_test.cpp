@@ -13,9 +13,9 @@
 #include "label_tally.h"
 #include "preview_ink.h"
 #include "sheet/sheet.h"
-#include "tests/ui/window_test_support.h"
 #include "ui/column_list.h"
 #include "ui/leading_value_box.h"
+#include "window_test_support.h"
 
 using linomark::ColumnList;
 using linomark::LeadingValueBox;
@@ -83,7 +83,8 @@ void ExpectLabelsInAllCells(const LabelTally& tally, int labelType, std::size_t 
     for (int column = 0; column < linomark::kColumnCount; ++column) {
         for (int row = 0; row < linomark::kRowCount; ++row) {
             const auto& label = texts.at(column * linomark::kRowCount + row);
-            const linomark::LabelPoint origin = linomark::LabelOrigin(labelType, row, column);
+            const linomark::LabelPoint origin =
+                linomark::LabelOrigin(linomark::LabelTypeFromIndex(labelType), row, column);
             QCOMPARE(label.boxes, boxesEach);
             QCOMPARE(label.firstBoxX, origin.x);
             QCOMPARE(label.firstBoxY, origin.y);
@@ -165,7 +166,7 @@ void BadInputTest::printRunOfHundredThousandCharacterLines() {
     QFETCH(QString, textTail);
     PasteLongValues();
     LabelTally tally;
-    linomark::PrintSheet(tally, labelType, ListsOf(*window));
+    linomark::PrintSheet(tally, linomark::LabelTypeFromIndex(labelType), ListsOf(*window));
     ExpectLabelsInAllCells(tally, labelType, boxesEach);
     if (QTest::currentTestFailed()) return;
     const auto& lastOfColumn1 = tally.Texts().at(9);
@@ -213,7 +214,7 @@ void BadInputTest::valuesOutsideTheAlphabet() {
     QCOMPARE(InkIn(picture, textTop, textBottom) > 0, previewText);
 
     LabelTally tally;
-    linomark::PrintSheet(tally, labelType, ListsOf(*window));
+    linomark::PrintSheet(tally, linomark::LabelTypeFromIndex(labelType), ListsOf(*window));
     QCOMPARE(tally.Texts().at(3).boxes, printedBoxes);
     QCOMPARE(Head(tally.Texts().at(3)), printedRow3.left(LabelTally::kOutline));
 }
@@ -246,7 +247,7 @@ void BadInputTest::controlCharactersEmojiAndCombiningMarks() {
 
     // The print run prints each line whole: no character split or lost.
     LabelTally tally;
-    linomark::PrintSheet(tally, 0, ListsOf(*window));
+    linomark::PrintSheet(tally, linomark::LabelType::WithCheck, ListsOf(*window));
     for (int row = 0; row < 10; ++row) {
         QVERIFY(lines.at(row).isValidUtf16());
         QCOMPARE(Head(tally.Texts().at(row)), lines.at(row));
@@ -268,7 +269,7 @@ void BadInputTest::listOfTenThousandLines() {
     QCOMPARE(uitest::ReadPreview(uitest::PreviewPicture(*window)), QStringLiteral("L9999E"));
 
     LabelTally tally;
-    linomark::PrintSheet(tally, 0, ListsOf(*window));
+    linomark::PrintSheet(tally, linomark::LabelType::WithCheck, ListsOf(*window));
     ExpectLabelsInAllCells(tally, 0, 40);
     if (QTest::currentTestFailed()) return;
     for (int row = 0; row < 10; ++row) {

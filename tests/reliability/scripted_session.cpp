@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "tests/ui/window_test_support.h"
+#include "window_test_support.h"
 #include "ui/column_list.h"
 #include "ui/leading_value_box.h"
 
