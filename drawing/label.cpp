@@ -32,6 +32,36 @@ constexpr float kSpacedTextLift = 2.5f;
 constexpr char32_t kLetterA[] = U"A";
 constexpr char32_t kCharacterGap[] = U"   ";
 
+// Every alphabet character of a symbol and its gap take 3 wide + 7 narrow.
+float CharacterWidth(const SymbolSizes& sizes) { return 3.0f * sizes.wide + 7.0f * sizes.narrow; }
+
+// A symbol cut where it leaves the surface: the characters whose bars can
+// land on it, and the count of alphabet characters after them, which only
+// move the pen. A symbol that fits is kept whole, so it is drawn exactly as
+// its full element sequence says.
+struct SymbolCut {
+    std::u32string shown;
+    std::size_t hiddenCharacters = 0;
+};
+
+SymbolCut CutAtRightEdge(const std::u32string& symbolText, float x, float right,
+                         const SymbolSizes& sizes) {
+    const Alphabet& alphabet = InitAlphabet();
+    const float characterWidth = CharacterWidth(sizes);
+    float start = x;
+    std::size_t end = 0;
+    for (; end < symbolText.size(); ++end) {
+        if (alphabet.PositionOf(symbolText[end]) < 0) continue;
+        if (start > right) break;
+        start += characterWidth;
+    }
+    SymbolCut cut{symbolText.substr(0, end), 0};
+    for (; end < symbolText.size(); ++end) {
+        cut.hiddenCharacters += alphabet.PositionOf(symbolText[end]) >= 0 ? 1 : 0;
+    }
+    return cut;
+}
+
 // Walks the element sequence from x: every bar is a box from y down by the bar
 // height, every element moves the pen by its width. The box edges are running
 // sums of the element widths, never rounded. Returns the end position, one
@@ -136,13 +166,23 @@ void DrawPreviewRules(DrawingSurface& box, float y) {
     box.FillBox(0.0f, height - 2.7f, width, height - 2.0f);
 }
 
+// Draws the bars of the part of the symbol that reaches the surface's right
+// edge, and returns the end position of the whole symbol.
+float DrawSymbol(DrawingSurface& surface, float x, float y, const std::u32string& symbolText,
+                 const SymbolSizes& sizes) {
+    const SymbolCut cut = CutAtRightEdge(symbolText, x, surface.InnerWidth(), sizes);
+    const float end = DrawBars(surface, x, y, BuildElementSequence(cut.shown), sizes);
+    if (cut.hiddenCharacters == 0) return end;
+    return end + static_cast<float>(cut.hiddenCharacters) * CharacterWidth(sizes);
+}
+
 }  // namespace
 
 void PrintBarCode(DrawingSurface& page, float x, float y, const std::u32string& symbolText) {
     if (symbolText.empty()) {
         return;
     }
-    const float end = DrawBars(page, x, y, BuildElementSequence(symbolText), kPrintedSizes);
+    const float end = DrawSymbol(page, x, y, symbolText, kPrintedSizes);
     if (HasValueText(symbolText)) {
         DrawValueText(page, x, y + kPrintedSizes.barHeight, end, ValueText(symbolText));
     }
@@ -152,7 +192,7 @@ void PrintBarCodeCompaq(DrawingSurface& page, float x, float y, const std::u32st
     if (symbolText.empty()) {
         return;
     }
-    const float end = DrawBars(page, x, y, BuildElementSequence(symbolText), kPrintedCompaqSizes);
+    const float end = DrawSymbol(page, x, y, symbolText, kPrintedCompaqSizes);
     DrawSpacedText(page, x, y, end, SpacedText(symbolText));
 }
 
@@ -161,18 +201,16 @@ void PreviewBarCode(DrawingSurface& box, float x, float y, const std::u32string&
         return;
     }
     const std::u32string kept = KeptCharacters(symbolText);
-    const std::string elements = BuildElementSequence(kept);
     box.Clear();
-    const float end = DrawBars(box, x, y, elements, kPreviewSizes);
+    const float end = DrawSymbol(box, x, y, kept, kPreviewSizes);
     if (HasValueText(kept)) {
         DrawValueText(box, x, y + kPreviewSizes.barHeight, end, ValueText(kept));
     }
 }
 
 void PreviewBarCodeCompaq(DrawingSurface& box, float x, float y, const std::u32string& symbolText) {
-    const std::string elements = BuildElementSequence(symbolText);
     box.Clear();
-    const float end = DrawBars(box, x, y, elements, kPreviewCompaqSizes);
+    const float end = DrawSymbol(box, x, y, symbolText, kPreviewCompaqSizes);
     DrawSpacedText(box, x, y, end, SpacedText(symbolText));
     DrawPreviewRules(box, y);
 }

@@ -5,15 +5,13 @@
 #include <QPen>
 #include <QString>
 
+#include "drawing/text_runs.h"
+
 namespace linomark {
 
 namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
-
-QString ToQString(const std::u32string& text) {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Qt's dash-dot pattern (dash 4, gap 2, dot 1, gap 2) counts device pixels
 // for a one-pixel pen: 0.08 mm dashes at 1200 dpi, a grey line to the eye. One
@@ -33,7 +31,10 @@ QPen LinePen(PenStyle style, double pixelsPerMillimetre) {
 
 // Glyphs are placed unhinted: hinting snaps outlines to the pixel grid of a
 // screen, which on paper only costs time and makes widths differ by device.
-PageSurface::PageSurface(QPaintDevice& device) : device(device) {
+PageSurface::PageSurface(QPaintDevice& device, QPointF originMillimetres)
+    : device(device),
+      originPixels(originMillimetres.x() * device.logicalDpiX() / kMillimetresPerInch,
+                   originMillimetres.y() * device.logicalDpiY() / kMillimetresPerInch) {
     font.setHintingPreference(QFont::PreferNoHinting);
 }
 
@@ -58,33 +59,48 @@ void PageSurface::PrintText(const std::u32string& text) {
     page.setFont(font);
     const QFontMetricsF metrics(font, &device);
     const QPointF topLeft = ToDevice(currentX, currentY);
-    page.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), ToQString(text));
+    Advances advances(font, &device);
+    const TextRun run = VisibleRun(advances, ToQString(text), topLeft.x(), device.width());
+    if (!run.text.isEmpty()) {
+        page.drawText(QPointF(run.left, topLeft.y() + metrics.ascent()), run.text);
+    }
     currentX = 0.0f;
     currentY += static_cast<float>(metrics.lineSpacing() / pixelsPerUnitY);
 }
 
+// A long text is measured as the sum of its characters' advances, without
+// the kerning of the few pairs that have it: it reaches far beyond the page
+// anyway.
 float PageSurface::TextWidth(const std::u32string& text) {
-    const QFontMetricsF metrics(font, &device);
-    return static_cast<float>(metrics.horizontalAdvance(ToQString(text)) / pixelsPerUnitX);
+    const QString characters = ToQString(text);
+    const qreal pixels = characters.size() <= kLongText
+                             ? QFontMetricsF(font, &device).horizontalAdvance(characters)
+                             : Advances(font, &device).Sum(characters);
+    return static_cast<float>(pixels / pixelsPerUnitX);
 }
 
 void PageSurface::DrawLine(float x1, float y1, float x2, float y2) {
     QPainter& page = OpenPage();
+    const QPointF from = ToDevice(x1, y1);
+    const QPointF to = ToDevice(x2, y2);
+    if (!OnDevice(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1))) return;
     page.setPen(LinePen(penStyle, device.logicalDpiX() / kMillimetresPerInch));
-    page.drawLine(ToDevice(x1, y1), ToDevice(x2, y2));
+    page.drawLine(from, to);
 }
 
 void PageSurface::FillBox(float x1, float y1, float x2, float y2) {
     QPainter& page = OpenPage();
-    page.fillRect(QRectF(ToDevice(x1, y1), ToDevice(x2, y2)).normalized(), Qt::black);
+    const QRectF box = QRectF(ToDevice(x1, y1), ToDevice(x2, y2)).normalized();
+    if (!OnDevice(box)) return;
+    page.fillRect(box, Qt::black);
 }
 
 float PageSurface::InnerWidth() const {
-    return static_cast<float>(device.width() / pixelsPerUnitX);
+    return static_cast<float>((device.width() - originPixels.x()) / pixelsPerUnitX);
 }
 
 float PageSurface::InnerHeight() const {
-    return static_cast<float>(device.height() / pixelsPerUnitY);
+    return static_cast<float>((device.height() - originPixels.y()) / pixelsPerUnitY);
 }
 
 void PageSurface::EndDocument() {
@@ -112,7 +128,12 @@ QPainter& PageSurface::OpenPage() {
 }
 
 QPointF PageSurface::ToDevice(float x, float y) const {
-    return {x * pixelsPerUnitX, y * pixelsPerUnitY};
+    return {originPixels.x() + x * pixelsPerUnitX, originPixels.y() + y * pixelsPerUnitY};
+}
+
+bool PageSurface::OnDevice(const QRectF& deviceRect) const {
+    return deviceRect.right() >= 0.0 && deviceRect.bottom() >= 0.0 &&
+           deviceRect.left() <= device.width() && deviceRect.top() <= device.height();
 }
 
 }  // namespace linomark

@@ -2,8 +2,9 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <array>
 #include <cmath>
+
+#include "drawing/text_runs.h"
 
 namespace linomark {
 
@@ -14,68 +15,6 @@ constexpr int kDotsPerMetre = 3780;
 constexpr double kPixelsPerUnitX = PreviewSurface::kPixelWidth / double{PreviewSurface::kUnitWidth};
 constexpr double kPixelsPerUnitY =
     PreviewSurface::kPixelHeight / double{PreviewSurface::kUnitHeight};
-
-QString ToQString(const std::u32string& text) {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// A text this long is far wider than the box at the previews' 12 and 16
-// points; only the part that can reach the box is laid out (a pasted
-// 100,000-character value would otherwise be shaped in full only to be
-// clipped away).
-constexpr qsizetype kLongText = 256;
-
-// The advances of single characters in one font, the ASCII ones measured
-// once. Kerning is off in the box, so for the alphabet's characters the sum of
-// the advances is the width that the painter lays out.
-class Advances {
-public:
-    explicit Advances(const QFont& font, QPaintDevice* device) : metrics(font, device) {
-        ascii.fill(-1.0);
-    }
-    qreal Of(QChar c) {
-        if (c.unicode() >= ascii.size()) {
-            return metrics.horizontalAdvance(c);
-        }
-        qreal& advance = ascii[c.unicode()];
-        if (advance < 0.0) {
-            advance = metrics.horizontalAdvance(c);
-        }
-        return advance;
-    }
-    qreal Sum(const QString& text) {
-        qreal sum = 0.0;
-        for (const QChar c : text) sum += Of(c);
-        return sum;
-    }
-    [[nodiscard]] qreal MaxWidth() const { return metrics.maxWidth(); }
-
-private:
-    QFontMetricsF metrics;
-    std::array<qreal, 128> ascii;
-};
-
-struct TextRun {
-    QString text;
-    qreal left;
-};
-
-// The characters of a long text that fall within the box.
-TextRun VisibleRun(Advances& advances, const QString& text, qreal left) {
-    if (text.size() <= kLongText) {
-        return {text, left};
-    }
-    const qreal margin = advances.MaxWidth();
-    qsizetype first = 0;
-    while (first < text.size() && left + advances.Of(text[first]) < -margin) {
-        left += advances.Of(text[first++]);
-    }
-    qsizetype end = first;
-    for (qreal x = left; end < text.size() && x < PreviewSurface::kPixelWidth + margin; ++end) {
-        x += advances.Of(text[end]);
-    }
-    return {text.mid(first, end - first), left};
-}
 
 // A box that lies wholly outside the picture would be clipped away whole; it
 // is skipped before any painting so that a very long symbol stays cheap.
@@ -113,7 +52,7 @@ void PreviewSurface::PrintText(const std::u32string& text) {
     const QFontMetricsF metrics(font, &picture);
     const QPointF topLeft = ToPixels(currentX, currentY);
     Advances advances(font, &picture);
-    const TextRun run = VisibleRun(advances, ToQString(text), topLeft.x());
+    const TextRun run = VisibleRun(advances, ToQString(text), topLeft.x(), kPixelWidth);
     QPainter painter;
     BeginPainting(painter);
     painter.setFont(font);

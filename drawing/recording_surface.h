@@ -3,6 +3,7 @@
 // exactly what a procedure asked for.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -59,9 +60,11 @@ public:
     static constexpr float kUnitsPerPoint = 25.4f / 72.0f;
     static constexpr float kCharacterEms = 0.5f;
     static constexpr float kLineEms = 1.2f;
+    static constexpr float kNoEdge = std::numeric_limits<float>::infinity();
 
-    // The inner size is what InnerWidth and InnerHeight report.
-    explicit RecordingSurface(float innerWidth = 0.0f, float innerHeight = 0.0f);
+    // The inner size is what InnerWidth and InnerHeight report; by default
+    // the surface has no edge, so nothing is cut off at one.
+    explicit RecordingSurface(float innerWidth = kNoEdge, float innerHeight = kNoEdge);
 
     [[nodiscard]] const std::vector<RecordedOp>& Ops() const { return ops; }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "recorded_ops.h"
@@ -116,6 +117,37 @@ TEST(PrintedLabel, ShortOrEmptySymbolTexts) {
         if (c.symbolText.empty()) {
             EXPECT_TRUE(page.Ops().empty()) << c.name << ": no font setting changes either";
         }
+    }
+}
+
+// A symbol that runs past the page's right edge has its bars drawn up to the
+// edge and no further, while its text stays centred on the whole symbol. With
+// the edge at 100 mm, a symbol of 1000 characters at x = 22 is 1000 * 5.2832
+// mm long (type 0), and only its first 15 characters reach the edge.
+TEST(PrintedLabel, BarsStopAtTheRightEdgeAndTheTextStaysCentred) {
+    const std::u32string symbolText = U"*" + std::u32string(998, U'1') + U"*";
+    struct Case {
+        const char* name;
+        LabelProcedure draw;
+        float characterWidth;
+    } const cases[] = {
+        {"type 0", PrintBarCode, 5.2832f},
+        {"type 1", PrintBarCodeCompaq, 5.6f},
+    };
+    for (const Case& c : cases) {
+        RecordingSurface page(100.0f, 300.0f);
+        c.draw(page, 22.0f, 17.0f, symbolText);
+        const auto boxes = OpsOfKind(page, OpKind::FillBox);
+        ASSERT_FALSE(boxes.empty()) << c.name;
+        float rightmost = 0.0f;
+        for (const RecordedOp& box : boxes) rightmost = std::max(rightmost, box.x2);
+        EXPECT_LE(boxes.back().x1, 100.0f) << c.name << ": a bar beyond the edge";
+        EXPECT_GT(rightmost, 100.0f - c.characterWidth) << c.name << ": bars missing before it";
+        const auto texts = OpsOfKind(page, OpKind::PrintText);
+        ASSERT_EQ(texts.size(), 1u) << c.name;
+        const float width = ModelWidth(texts[0].text.size(), texts[0].font.size);
+        const float end = 22.0f + static_cast<float>(symbolText.size()) * c.characterWidth;
+        EXPECT_NEAR(texts[0].x1 + width / 2.0f, (22.0f + end) / 2.0f, 0.01f) << c.name;
     }
 }
 

@@ -1,0 +1,44 @@
+#include "drawing/text_runs.h"
+
+namespace linomark {
+
+Advances::Advances(const QFont& font, QPaintDevice* device) : metrics(font, device) {
+    ascii.fill(-1.0);
+}
+
+qreal Advances::Of(QChar c) {
+    if (c.unicode() >= ascii.size()) {
+        return metrics.horizontalAdvance(c);
+    }
+    qreal& advance = ascii[c.unicode()];
+    if (advance < 0.0) {
+        advance = metrics.horizontalAdvance(c);
+    }
+    return advance;
+}
+
+qreal Advances::Sum(const QString& text) {
+    qreal sum = 0.0;
+    for (const QChar c : text) sum += Of(c);
+    return sum;
+}
+
+// One widest glyph of slack on either side, so that a character partly over
+// an edge is drawn.
+TextRun VisibleRun(Advances& advances, const QString& text, qreal left, qreal right) {
+    if (text.size() <= kLongText) {
+        return {text, left};
+    }
+    const qreal margin = advances.MaxWidth();
+    qsizetype first = 0;
+    while (first < text.size() && left + advances.Of(text[first]) < -margin) {
+        left += advances.Of(text[first++]);
+    }
+    qsizetype end = first;
+    for (qreal x = left; end < text.size() && x < right + margin; ++end) {
+        x += advances.Of(text[end]);
+    }
+    return {text.mid(first, end - first), left};
+}
+
+}  // namespace linomark
