@@ -1,11 +1,9 @@
-// What both benchmarks print: three full columns of ten labels each, as the
+// What the benchmarks print: three full columns of ten labels each, as the
 // column editors generate them from A0000, B0000, C0000 (six-character values
-// for type 1), on an A4 PDF page without margins, as the print job sets it up.
+// for type 1), on A4 paper without printer margins.
 #pragma once
 
-#include <QPageLayout>
-#include <QPrinter>
-
+#include "sheet/paper.h"
 #include "sheet/sheet.h"
 #include "symbology/label_series.h"
 
@@ -18,11 +16,6 @@ inline ColumnLists FullSheet(LabelType labelType) {
     return {MakeLabelSeries(U"A0000"), MakeLabelSeries(U"B0000"), MakeLabelSeries(U"C0000")};
 }
 
-inline void SetUpPdfPrinter(QPrinter& printer, const QString& fileName) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fileName);
-    printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, {}));
-}
+inline Paper A4Paper() { return *PaperNamed("iso_a4_210x297mm"); }
 
 }  // namespace linomark

@@ -1,14 +1,14 @@
-// Prints one full label sheet into a PDF file, as the Print button would on
-// paper, and exits: the whole-process cost of a print run.
+// Prints one full label sheet into a PDF file, as the Print button would make
+// its page, and exits: the whole-process cost of a print run.
 //
 //   sheet_to_pdf OUTPUT.pdf [LABEL_TYPE]
+#include <QFile>
 #include <QGuiApplication>
-#include <QPrinter>
 #include <cstdio>
 #include <cstring>
 
-#include "drawing/page_surface.h"
 #include "print_run_sheet.h"
+#include "sheet/page_pdf.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -21,14 +21,16 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const linomark::LabelType labelType =
         linomark::LabelTypeFromIndex(argc > 2 && std::strcmp(argv[2], "1") == 0 ? 1 : 0);
-
-    QPrinter printer(QPrinter::HighResolution);
-    linomark::SetUpPdfPrinter(printer, QString::fromLocal8Bit(argv[1]));
-    linomark::PageSurface page(printer);
-    try {
-        linomark::PrintSheet(page, labelType, linomark::FullSheet(labelType));
-    } catch (const linomark::SurfaceError& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+    const linomark::ColumnLists sheet = linomark::FullSheet(labelType);
+    const linomark::PagePdf page =
+        linomark::MakePagePdf(linomark::A4Paper(), {}, QStringLiteral("label sheet"),
+                              [&](linomark::DrawingSurface& surface) {
+                                  linomark::PrintSheet(surface, labelType, sheet);
+                              });
+    QFile file(QString::fromLocal8Bit(argv[1]));
+    if (page.pdf.isEmpty() || !file.open(QIODevice::WriteOnly) ||
+        file.write(page.pdf) != page.pdf.size()) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(page.reason));
         return 1;
     }
     return 0;

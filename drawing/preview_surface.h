@@ -34,6 +34,8 @@ public:
     [[nodiscard]] const QImage& Picture() const { return picture; }
     // Makes a new, white picture at the given ratio; the font is kept.
     void SetDevicePixelRatio(qreal ratio);
+    // Puts back a picture taken from Picture() earlier.
+    void Restore(const QImage& earlier) { picture = earlier; }
 
     // The box keeps its fixed scale: there is no unit to set.
     void SetUnitToMillimetres() override {}

@@ -1,5 +1,6 @@
 #include "sheet/sheet.h"
 
+#include <QString>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -36,9 +37,11 @@ struct Strip {
 constexpr Strip kRowStrips[] = {{5.8f, 6.3f}, {13.4f, 13.9f}, {18.5f, 19.0f}};
 static_assert(std::size(kRowStrips) == 3);
 
-// The footer stands 5 mm below the bottom grid line, in 6-point text.
+// The footer stands 5 mm below the bottom grid line, in 6-point text: two
+// lines of 6 * 1.149 points (2.43 mm) each end within 5 mm.
 constexpr float kFooterGap = 5.0f;
 constexpr float kFooterFontSize = 6.0f;
+constexpr float kFooterHeight = 5.0f;
 
 constexpr std::u32string_view kLineBreak = U"\r\n";
 
@@ -94,22 +97,7 @@ void PrintColumn(DrawingSurface& page, LabelType labelType, int column,
     }
 }
 
-std::u32string FromAscii(const char* text) {
-    return std::u32string(text, text + std::char_traits<char>::length(text));
-}
-
-// Two lines below the sheet: the program's title, then the maker's address
-// underlined. Face and weight stay as the last label left them.
-void PrintFooter(DrawingSurface& page) {
-    page.SetCurrentX(kLeftMargin);
-    page.SetCurrentY(BottomEdge() + kFooterGap);
-    page.SetFontSize(kFooterFontSize);
-    page.PrintText(FromAscii(kProgramTitle));
-    page.SetUnderline(true);
-    page.SetCurrentX(kLeftMargin);
-    page.PrintText(FromAscii(kMakerAddress));
-    page.SetUnderline(false);
-}
+std::u32string FromUtf8(const char* text) { return QString::fromUtf8(text).toStdU32String(); }
 
 }  // namespace
 
@@ -124,6 +112,10 @@ LabelPoint LabelOrigin(LabelType labelType, int row, int column) {
     const double x = double{kLeftMargin} + column * double{ColumnPitch(labelType)} + offset.x;
     const double y = double{kTopMargin} + row * double{kRowPitch} + offset.y;
     return {static_cast<float>(x), static_cast<float>(y)};
+}
+
+SheetExtent SheetExtentOf(LabelType labelType) {
+    return {RightEdge(labelType), BottomEdge() + kFooterGap + kFooterHeight};
 }
 
 void SetUpSheetPage(DrawingSurface& page) {
@@ -154,13 +146,27 @@ void DrawSheetGrid(DrawingSurface& page, LabelType labelType) {
     page.SetPenStyle(PenStyle::Solid);
 }
 
+void PrintFooter(DrawingSurface& page, const std::u32string& first, const std::u32string& second,
+                 bool underlineSecond) {
+    page.SetCurrentX(kLeftMargin);
+    page.SetCurrentY(BottomEdge() + kFooterGap);
+    page.SetFontSize(kFooterFontSize);
+    page.PrintText(first);
+    page.SetUnderline(underlineSecond);
+    page.SetCurrentX(kLeftMargin);
+    page.PrintText(second);
+    page.SetUnderline(false);
+}
+
+// The footer is the program's title, then the maker's address underlined,
+// in the face and weight the last label left.
 void PrintSheet(DrawingSurface& page, LabelType labelType, const ColumnLists& columnLists) {
     SetUpSheetPage(page);
     DrawSheetGrid(page, labelType);
     for (int column = 0; column < kColumnCount; ++column) {
         PrintColumn(page, labelType, column, columnLists[static_cast<std::size_t>(column)]);
     }
-    PrintFooter(page);
+    PrintFooter(page, FromUtf8(kProgramTitle), FromUtf8(kMakerAddress), true);
     page.EndDocument();
 }
 

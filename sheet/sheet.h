@@ -16,6 +16,14 @@ inline constexpr int kColumnCount = 3;
 
 float ColumnPitch(LabelType labelType);
 
+// How far the sheet reaches from its origin: to the right grid line, and down
+// to the end of the footer.
+struct SheetExtent {
+    float width;
+    float height;
+};
+SheetExtent SheetExtentOf(LabelType labelType);
+
 struct LabelPoint {
     float x;
     float y;
@@ -28,6 +36,12 @@ void SetUpSheetPage(DrawingSurface& page);
 void DrawSheetGrid(DrawingSurface& page, LabelType labelType);
 
 using ColumnLists = std::array<std::u32string, kColumnCount>;
+
+// The two footer lines under the sheet, 5 mm below the bottom grid line in
+// 6-point text; the second one underlined when asked. Face and weight stay as
+// the page has them.
+void PrintFooter(DrawingSurface& page, const std::u32string& first, const std::u32string& second,
+                 bool underlineSecond);
 
 // The whole print run on a page surface: set-up, grid, one label for every
 // non-empty line among the first ten of each list (lines cut at "\r\n"),

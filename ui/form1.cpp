@@ -6,20 +6,23 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QWindow>
+#include <exception>
 
 #include "drawing/label.h"
 #include "linomark_config.h"
-#include "sheet/print_job.h"
 #include "symbology/code39.h"
 #include "symbology/label_series.h"
+#include "ui/busy_cursor.h"
 #include "ui/caret_line.h"
 #include "ui/column_list.h"
 #include "ui/leading_value_box.h"
 #include "ui/link_label.h"
 #include "ui/mshellexecute.h"
 #include "ui/preview_box.h"
+#include "ui/print_button.h"
 #include "ui/settings.h"
+#include "ui/sheet_job.h"
 
 namespace linomark {
 
@@ -33,19 +36,26 @@ constexpr float kPreviewTopType1 = 6.0f;
 // The show command the link asks for; the opener shows a normal window anyway.
 constexpr int kShowMaximized = 10;
 
-QString ProgramTitle() { return QString::fromLatin1(kProgramTitle); }
+QString ProgramTitle() { return QString::fromUtf8(kProgramTitle); }
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(QWidget* parent) : QWidget(parent), sheetJob(new SheetJob(this)) {
     BuildControls();
     WireEvents();
     Form_Load();
 }
 
+// Declared here, where BusyCursor is a complete type.
+Form1::~Form1() = default;
+
 void Form1::WireEvents() {
     connect(cmbType, &QComboBox::currentIndexChanged, this, &Form1::cmbType_Click);
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command1, &PrintButton::clicked, this, &Form1::Command1_Click);
+    connect(mnuAlignmentSheet, &QAction::triggered, this, &Form1::mnuAlignmentSheet_Click);
+    connect(mnuAlignment, &QAction::triggered, this, &Form1::mnuAlignment_Click);
+    connect(mnuSavePdf, &QAction::triggered, this, &Form1::mnuSavePdf_Click);
+    connect(sheetJob, &SheetJob::finished, this, &Form1::SheetJob_Finished);
     connect(lblURL, &LinkLabel::clicked, this, &Form1::lblURL_Click);
     connect(lblCopyright, &LinkLabel::clicked, this, &Form1::lblCopyright_Click);
     connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
@@ -97,9 +107,14 @@ void Form1::Form_Unload() {
 // The focus lands in Text1 when the window is first shown. The focus that
 // comes with the window's activation is not taken for an entry, and a window
 // manager may not activate the window at all, so Text1's entry is run here.
+// The window exists on a screen from now on: moving it to a screen of
+// another pixel ratio draws the preview again in that screen's pixels.
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous() && focusWidget() == Text1) Text1_GotFocus();
+    if (event->spontaneous()) return;
+    connect(windowHandle(), &QWindow::screenChanged, this, &Form1::RedrawPreview,
+            Qt::UniqueConnection);
+    if (focusWidget() == Text1) Text1_GotFocus();
 }
 
 // The window always closes, also when the settings could not be written.
@@ -118,19 +133,8 @@ void Form1::cmbType_Click() {
     }
 }
 
-// A failed print leaves the window as it was and says why.
-void Form1::Command1_Click() {
-    const ColumnLists lists{txt1->Text().toStdU32String(), txt2->Text().toStdU32String(),
-                            txt3->Text().toStdU32String()};
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const PrintResult result =
-        PrintSheetOnDefaultPrinter(LabelTypeFromIndex(cmbType->currentIndex()), lists);
-    QApplication::restoreOverrideCursor();
-    if (!result.printed) QMessageBox::warning(this, ProgramTitle(), result.reason);
-}
-
-void Form1::lblURL_Click() { OpenLink(QString::fromLatin1(kMakerAddress)); }
-void Form1::lblCopyright_Click() { OpenLink(QString::fromLatin1(kMakerAddress)); }
+void Form1::lblURL_Click() { OpenLink(QString::fromUtf8(kMakerAddress)); }
+void Form1::lblCopyright_Click() { OpenLink(QString::fromUtf8(kMakerAddress)); }
 
 void Form1::Text1_Change() { ChangeLeadingValue(*Text1, *txt1); }
 void Form1::Text2_Change() { ChangeLeadingValue(*Text2, *txt2); }
@@ -173,16 +177,33 @@ void Form1::PreviewCaretLine(const ColumnList& list) {
     PreviewValue(CaretLine(list.Text().toStdU32String(), list.SelectionStart()));
 }
 
-// Only the preview box repaints.
+// Only the preview box repaints. A surface that fails leaves the picture as
+// it was: the failure stays in this handler, and is told once.
 void Form1::PreviewValue(const std::u32string& value) {
-    if (LabelTypeFromIndex(cmbType->currentIndex()) == LabelType::WithCheck) {
-        PreviewBarCode(pictPreview->Surface(), kPreviewLeft, kPreviewTopType0,
-                       CompleteBarCode(value));
-    } else {
-        PreviewBarCodeCompaq(pictPreview->Surface(), kPreviewLeft, kPreviewTopType1,
-                             CompleteBarCodeCompaq(value));
+    const QImage before = pictPreview->Picture();
+    try {
+        if (LabelTypeFromIndex(cmbType->currentIndex()) == LabelType::WithCheck) {
+            PreviewBarCode(pictPreview->Surface(), kPreviewLeft, kPreviewTopType0,
+                           CompleteBarCode(value));
+        } else {
+            PreviewBarCodeCompaq(pictPreview->Surface(), kPreviewLeft, kPreviewTopType1,
+                                 CompleteBarCodeCompaq(value));
+        }
+        previewedValue = value;
+    } catch (const std::exception& error) {
+        pictPreview->Restore(before);
+        if (!previewFailureShown) {
+            previewFailureShown = true;
+            QMessageBox::warning(
+                this, ProgramTitle(),
+                tr("The preview could not be drawn: %1").arg(QString::fromUtf8(error.what())));
+        }
     }
     pictPreview->update();
+}
+
+void Form1::RedrawPreview() {
+    if (pictPreview->SetDevicePixelRatio(devicePixelRatioF())) PreviewValue(previewedValue);
 }
 
 void Form1::OpenLink(const QString& address) {

@@ -4,20 +4,27 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "sheet/print_job.h"
+
+class QAction;
 class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QPushButton;
 
 namespace linomark {
 
+class BusyCursor;
 class ColumnList;
 class LeadingValueBox;
 class LinkLabel;
 class PreviewBox;
+class PrintButton;
+class SheetJob;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -26,6 +33,7 @@ public:
     // Builds the controls and runs Form_Load; show() then puts the focus in
     // Text1, which selects and previews its value.
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,6 +46,7 @@ private:
     void BuildPreviewFrame();
     void BuildTypeChooser();
     void BuildTitlePanel();
+    void BuildPrintMenu();
     void SetTabOrder();
     void WireEvents();
     void WireColumnEvents();
@@ -46,7 +55,6 @@ private:
     void Form_Unload();
 
     void cmbType_Click();
-    void Command1_Click();
     void lblURL_Click();
     void lblCopyright_Click();
 
@@ -74,7 +82,17 @@ private:
     void PreviewLeadingValue(const LeadingValueBox& box);
     void PreviewCaretLine(const ColumnList& list);
     void PreviewValue(const std::u32string& value);
+    void RedrawPreview();
     void OpenLink(const QString& address);
+
+    // form1_print.cpp: the Print button and its menu.
+    void Command1_Click();
+    void mnuAlignmentSheet_Click();
+    void mnuAlignment_Click();
+    void mnuSavePdf_Click();
+    [[nodiscard]] SheetRequest CurrentRequest(bool alignmentSheet) const;
+    void StartSheetJob(std::function<PrintResult()> work);
+    void SheetJob_Finished(const PrintResult& result);
 
     QComboBox* cmbType = nullptr;
     QFrame* Picture1 = nullptr;
@@ -90,8 +108,17 @@ private:
     LeadingValueBox* Text1 = nullptr;
     LeadingValueBox* Text2 = nullptr;
     LeadingValueBox* Text3 = nullptr;
-    QPushButton* Command1 = nullptr;
+    PrintButton* Command1 = nullptr;
+    QAction* mnuAlignmentSheet = nullptr;
+    QAction* mnuAlignment = nullptr;
+    QAction* mnuSavePdf = nullptr;
     QLabel* Label1 = nullptr;
+
+    SheetJob* sheetJob = nullptr;
+    std::unique_ptr<BusyCursor> busyCursor;
+    // What the preview shows, so it can be drawn again at another pixel ratio.
+    std::u32string previewedValue;
+    bool previewFailureShown = false;
 };
 
 }  // namespace linomark

@@ -5,7 +5,7 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
-#include <QPushButton>
+#include <QMenu>
 #include <QUrl>
 
 #include "linomark_config.h"
@@ -14,6 +14,7 @@
 #include "ui/leading_value_box.h"
 #include "ui/link_label.h"
 #include "ui/preview_box.h"
+#include "ui/print_button.h"
 #include "ui/settings.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -91,7 +92,7 @@ LeadingValueBox* MakeLeadingValueBox(QWidget* parent, const QString& text, const
 
 void Form1::BuildControls() {
     RegisterIconResources();
-    setWindowTitle(QString::fromLatin1(kProgramTitle));
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
     setWindowIcon(ProgramIcon());
     setFont(DesignFont("Liberation Sans", 8.25));
     // Client area 8415 x 3495 twips; nothing moves when the window could change size.
@@ -100,11 +101,25 @@ void Form1::BuildControls() {
     BuildTitlePanel();
     BuildPreviewFrame();
     BuildValuesFrame();
-    Command1 = Place(new QPushButton(tr("&Print"), this), "Command1", 7140, 1620, 1215, 375);
+    Command1 = Place(new PrintButton(tr("&Print"), this), "Command1", 7140, 1620, 1215, 375);
     Command1->setToolTip(tr("Print to Windows default printer"));
+    BuildPrintMenu();
     Label1 = Place(new QLabel(tr("BarCode type:"), this), "Label1", 4860, 1800, 1935, 255);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SetTabOrder();
+}
+
+// The arrow of the Print button opens these; Print itself stays one click.
+void Form1::BuildPrintMenu() {
+    auto* menu = new QMenu(Command1);
+    mnuAlignmentSheet = menu->addAction(tr("Print alignment sheet"));
+    mnuAlignmentSheet->setObjectName(QStringLiteral("mnuAlignmentSheet"));
+    mnuAlignment = menu->addAction(tr("Alignment..."));
+    mnuAlignment->setObjectName(QStringLiteral("mnuAlignment"));
+    menu->addSeparator();
+    mnuSavePdf = menu->addAction(tr("Save sheet as PDF..."));
+    mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
+    Command1->SetMenu(menu);
 }
 
 void Form1::BuildTypeChooser() {
@@ -118,17 +133,17 @@ void Form1::BuildTypeChooser() {
 
 void Form1::BuildTitlePanel() {
     Picture1 = Place(new QFrame(this), "Picture1", 4860, 2400, 3495, 1035);
-    lblDotLine = Place(new QLabel(QString::fromLatin1(kProgramTitle), Picture1), "lblDotLine", 60,
-                       60, 3495, 555);
+    lblDotLine = Place(new QLabel(QString::fromUtf8(kProgramTitle), Picture1), "lblDotLine", 60, 60,
+                       3495, 555);
     lblDotLine->setFont(DesignFont("Arial", 18, true));
     lblDotLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The title overlaps the copyright line; clicks go through it to the links.
     lblDotLine->setAttribute(Qt::WA_TransparentForMouseEvents);
-    const QString address = QString::fromLatin1(kMakerAddress);
+    const QString address = QString::fromUtf8(kMakerAddress);
     lblURL = Place(MakeLinkLabel(address, Picture1), "lblURL", 60, 720, 3870, 195);
     lblURL->setToolTip(tr("Goto ") + QUrl(address).host());
-    lblCopyright = Place(MakeLinkLabel(QString::fromLatin1(kCopyrightLine), Picture1),
-                         "lblCopyright", 60, 540, 3990, 195);
+    lblCopyright = Place(MakeLinkLabel(QString::fromUtf8(kCopyrightLine), Picture1), "lblCopyright",
+                         60, 540, 3990, 195);
 }
 
 void Form1::BuildPreviewFrame() {

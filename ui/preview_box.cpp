@@ -12,6 +12,13 @@ PreviewBox::PreviewBox(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+bool PreviewBox::SetDevicePixelRatio(qreal ratio) {
+    if (qFuzzyCompare(ratio, surface.Picture().devicePixelRatio())) return false;
+    surface.SetDevicePixelRatio(ratio);
+    update();
+    return true;
+}
+
 void PreviewBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), surface.Picture());

@@ -17,6 +17,11 @@ public:
     // Where the previews draw; call update() afterwards to show the result.
     [[nodiscard]] DrawingSurface& Surface() { return surface; }
     [[nodiscard]] const QImage& Picture() const { return surface.Picture(); }
+    // Puts back a picture the box showed before.
+    void Restore(const QImage& picture) { surface.Restore(picture); }
+    // A new, blank picture when the ratio differs from the current one;
+    // returns whether it did.
+    bool SetDevicePixelRatio(qreal ratio);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,12 +1,18 @@
-// Prints one label sheet on the default printer, as the Print button does.
+// Prints one sheet on the default printer, as the Print button and its menu
+// do, with the alignment offsets stored for the printer.
 //
 //   print_driver LABEL_TYPE LEADING1 LEADING2 LEADING3
 //       each column holds the label series of its leading value;
 //   print_driver --columns LABEL_TYPE LIST1 LIST2 LIST3
-//       each column holds the given text as it is ("\r\n" separates lines).
+//       each column holds the given text as it is ("\r\n" separates lines);
+//   print_driver --alignment-sheet LABEL_TYPE
+//       the alignment sheet of the label type;
+//   print_driver --save-pdf FILE LABEL_TYPE LEADING1 LEADING2 LEADING3
+//       the page Print would send, saved as FILE.
 //
-// Exits 0 when the sheet went to the printer. Otherwise the reason goes to
-// standard error and the exit status is 1; a wrong command line gives 2.
+// Exits 0 when the sheet went to the printer (or the file). Otherwise the
+// reason goes to standard error and the exit status is 1; a wrong command
+// line gives 2.
 
 #include <QGuiApplication>
 #include <QString>
@@ -15,10 +21,16 @@
 
 #include "sheet/print_job.h"
 #include "symbology/label_series.h"
+#include "ui/alignment_store.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
+
+struct Command {
+    linomark::SheetRequest request;
+    QString saveAs;  // empty: print
+};
 
 bool ReadLabelType(const QString& argument, linomark::LabelType& labelType) {
     if (argument != QLatin1String("0") && argument != QLatin1String("1")) {
@@ -38,27 +50,43 @@ linomark::ColumnLists MakeColumnLists(const QStringList& texts, bool asGiven) {
     return lists;
 }
 
+bool Parse(QStringList arguments, Command& command) {
+    const QString mode = arguments.isEmpty() ? QString() : arguments.first();
+    if (mode == QLatin1String("--alignment-sheet")) {
+        command.request.alignmentSheet = true;
+        return arguments.size() == 2 && ReadLabelType(arguments.at(1), command.request.labelType);
+    }
+    const bool asGiven = mode == QLatin1String("--columns");
+    if (asGiven) arguments.removeFirst();
+    if (mode == QLatin1String("--save-pdf") && arguments.size() > 1) {
+        command.saveAs = arguments.at(1);
+        arguments = arguments.mid(2);
+    }
+    if (arguments.size() != 1 + linomark::kColumnCount ||
+        !ReadLabelType(arguments.first(), command.request.labelType)) {
+        return false;
+    }
+    command.request.columnLists = MakeColumnLists(arguments.mid(1), asGiven);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-
-    QStringList arguments = QGuiApplication::arguments().mid(1);
-    const bool asGiven = !arguments.isEmpty() && arguments.first() == QLatin1String("--columns");
-    if (asGiven) {
-        arguments.removeFirst();
-    }
-    linomark::LabelType labelType = linomark::LabelType::WithCheck;
-    if (arguments.size() != 1 + linomark::kColumnCount ||
-        !ReadLabelType(arguments.first(), labelType)) {
-        std::fputs("usage: print_driver [--columns] LABEL_TYPE(0|1) COLUMN1 COLUMN2 COLUMN3\n",
-                   stderr);
+    Command command;
+    if (!Parse(QGuiApplication::arguments().mid(1), command)) {
+        std::fputs(
+            "usage: print_driver [--columns | --save-pdf FILE] LABEL_TYPE(0|1) COLUMN1 COLUMN2 "
+            "COLUMN3\n       print_driver --alignment-sheet LABEL_TYPE(0|1)\n",
+            stderr);
         return kUsageError;
     }
-
     const linomark::PrintResult result =
-        linomark::PrintSheetOnDefaultPrinter(labelType, MakeColumnLists(arguments.mid(1), asGiven));
+        command.saveAs.isEmpty()
+            ? linomark::PrintOnDefaultPrinter(command.request, linomark::ReadAlignment)
+            : linomark::SaveSheetAsPdf(command.request, linomark::ReadAlignment, command.saveAs);
     if (!result.printed) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(result.reason));
         return 1;

@@ -1,0 +1,95 @@
+#include "sheet/paper.h"
+
+#include <cups/cups.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "sheet/sheet.h"
+
+namespace linomark {
+namespace {
+
+constexpr float kHundredthsPerMillimetre = 100.0f;
+constexpr float kLargestBelievableMargin = 50.0f;
+constexpr char kA4[] = "iso_a4_210x297mm";
+
+std::optional<Paper> PaperOfMedia(const pwg_media_t* media) {
+    if (!media || !media->pwg || media->width <= 0 || media->length <= 0) return std::nullopt;
+    return Paper{media->pwg,
+                 static_cast<float>(media->width) / kHundredthsPerMillimetre,
+                 static_cast<float>(media->length) / kHundredthsPerMillimetre,
+                 {}};
+}
+
+// libcups knows the three kinds of names; each lookup that fails costs
+// nothing more than a table search.
+std::optional<Paper> PaperOfOneName(const std::string& name) {
+    if (name.empty()) return std::nullopt;
+    if (auto paper = PaperOfMedia(pwgMediaForPWG(name.c_str()))) return paper;
+    if (auto paper = PaperOfMedia(pwgMediaForLegacy(name.c_str()))) return paper;
+    return PaperOfMedia(pwgMediaForPPD(name.c_str()));
+}
+
+std::string FirstWordOfFile(const char* path) {
+    std::ifstream file(path);
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream words(line);
+        std::string word;
+        if (words >> word && word.front() != '#') return word;
+    }
+    return {};
+}
+
+std::string SystemPaperName() {
+    if (const char* size = std::getenv("PAPERSIZE"); size && *size) return size;
+    const char* conf = std::getenv("PAPERCONF");
+    return FirstWordOfFile(conf && *conf ? conf : "/etc/papersize");
+}
+
+bool Believable(float margin) { return margin >= 0.0f && margin <= kLargestBelievableMargin; }
+
+}  // namespace
+
+std::optional<Paper> PaperNamed(std::string_view name) {
+    std::istringstream items{std::string(name)};
+    std::string item;
+    while (std::getline(items, item, ',')) {
+        if (auto paper = PaperOfOneName(item)) return paper;
+    }
+    return std::nullopt;
+}
+
+Paper SystemPaper() {
+    if (auto paper = PaperNamed(SystemPaperName())) return *paper;
+    return *PaperNamed(kA4);
+}
+
+Margins SaneMargins(const Margins& reported) {
+    const bool sane = Believable(reported.left) && Believable(reported.top) &&
+                      Believable(reported.right) && Believable(reported.bottom);
+    return sane ? reported : Margins{};
+}
+
+bool SheetFits(const Paper& paper, LabelType labelType) {
+    const SheetExtent sheet = SheetExtentOf(labelType);
+    const Margins& m = paper.margins;
+    return m.left + sheet.width + m.right <= paper.width &&
+           m.top + sheet.height + m.bottom <= paper.height;
+}
+
+std::string PaperDisplayName(const Paper& paper) {
+    const pwg_media_t* media = pwgMediaForPWG(paper.name.c_str());
+    if (media && media->ppd && std::string_view(media->ppd).find('.') == std::string_view::npos)
+        return media->ppd;
+    char text[64];
+    std::snprintf(text, sizeof text, "%g x %g mm", std::round(paper.width * 10.0f) / 10.0f,
+                  std::round(paper.height * 10.0f) / 10.0f);
+    return text;
+}
+
+}  // namespace linomark

@@ -1,0 +1,48 @@
+#include "ui/alignment_store.h"
+
+#include <QLocale>
+#include <QSettings>
+#include <cmath>
+
+namespace linomark {
+namespace {
+
+// The same file as the [INI] values; see settings.cpp.
+QSettings StoreFile() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Linomark 1.0"));
+}
+
+QString KeyOf(const QString& queue, const char* axis) {
+    return QStringLiteral("Alignment/%1/%2").arg(queue, QLatin1String(axis));
+}
+
+// Text written by hand may hold anything; only a plain decimal number in
+// range is taken, read the same in every locale.
+float OffsetFromText(const QString& text) {
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value) || std::fabs(value) > kLargestOffset) return 0.0f;
+    return static_cast<float>(value);
+}
+
+QString TextOf(float offset) { return QString::number(offset, 'f', 1); }
+
+}  // namespace
+
+AlignmentOffset ReadAlignment(const QString& queue) {
+    const QSettings store = StoreFile();
+    return {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
+            OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
+}
+
+QString WriteAlignment(const QString& queue, const AlignmentOffset& offset) {
+    QSettings store = StoreFile();
+    store.setAtomicSyncRequired(true);
+    store.setValue(KeyOf(queue, "OffsetX"), TextOf(offset.x));
+    store.setValue(KeyOf(queue, "OffsetY"), TextOf(offset.y));
+    store.sync();
+    if (store.status() == QSettings::NoError) return {};
+    return QStringLiteral("the settings file %1 cannot be written").arg(store.fileName());
+}
+
+}  // namespace linomark

@@ -1,0 +1,21 @@
+// The alignment offset of each printer queue, kept in the settings file
+// beside the [INI] values: keys "Alignment/<queue>/OffsetX" and ".../OffsetY",
+// millimetres as decimal text with a point.
+#pragma once
+
+#include <QString>
+
+#include "sheet/print_job.h"
+
+namespace linomark {
+
+// The range the user may set: 20 mm either way, in steps of 0.1 mm.
+inline constexpr float kLargestOffset = 20.0f;
+
+// A value that does not read as a number within the range counts as 0.
+AlignmentOffset ReadAlignment(const QString& queue);
+
+// Returns why the offsets could not be saved, or an empty text.
+QString WriteAlignment(const QString& queue, const AlignmentOffset& offset);
+
+}  // namespace linomark
