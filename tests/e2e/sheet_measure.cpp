@@ -1,6 +1,6 @@
 // Measures where a printed label sheet landed on the paper.
 //
-//   sheet_measure [--dpi N] [--verbose] PAGE.pgm labels TYPE DX DY
+//   sheet_measure [--dpi N] [--verbose] [--cells DIR] PAGE.pgm labels TYPE DX DY
 //   sheet_measure [--dpi N] [--verbose] PAGE.pgm crosshairs TYPE DX DY
 //
 // PAGE is the page rasterised from the paper's top-left corner (pdftoppm -r
@@ -16,6 +16,10 @@
 // row pitch over nine rows with 20.9 mm, prints one summary line, and on
 // failure (or with --verbose) a table of every cell.
 //
+// --cells DIR also writes each grid cell, where it should be (the grid moved
+// by the shift), as DIR/cell-ROW-COLUMN.pgm, for a barcode reader to read
+// each cell alone.
+//
 // Exit status: 0 when every deviation is within 0.3 mm and the pitch within
 // 0.1 mm of 20.9 mm; 1 when not, or when the thirty cells cannot be found;
 // 2 for a wrong command line or an unreadable page.
@@ -25,6 +29,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
@@ -38,6 +43,9 @@ constexpr double kMmPerInch = 25.4;
 constexpr int kRows = 10;
 constexpr int kColumns = 3;
 constexpr double kRowPitchMm = 20.9;
+// The grid's first line, left and top, in both types.
+constexpr double kGridLeftMm = 15.0;
+constexpr double kGridTopMm = 15.0;
 constexpr double kMaxDeviationMm = 0.3;
 constexpr double kMaxPitchErrorMm = 0.1;
 constexpr int kDarkBelow = 128;
@@ -339,9 +347,29 @@ bool IntoCells(std::vector<Point> points, Point cells[kRows][kColumns], QString&
     return true;
 }
 
+// Writes every grid cell, moved by (dx, dy), into its own file.
+bool WriteCells(const QImage& image, const Page& page, const SheetType& type, double dx, double dy,
+                const QString& folder) {
+    for (int row = 0; row < kRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            const QRect cell(qRound(page.px(kGridLeftMm + column * type.columnPitch + dx)),
+                             qRound(page.px(kGridTopMm + row * kRowPitchMm + dy)),
+                             qRound(page.px(type.columnPitch)), qRound(page.px(kRowPitchMm)));
+            const QString name =
+                QStringLiteral("%1/cell-%2-%3.pgm").arg(folder).arg(row).arg(column);
+            if (!image.copy(cell).save(name, "PGM")) {
+                std::fprintf(stderr, "sheet_measure: cannot write %s\n", qUtf8Printable(name));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 int Usage() {
     std::fputs(
-        "usage: sheet_measure [--dpi N] [--verbose] PAGE.pgm labels|crosshairs TYPE(0|1) DX DY\n",
+        "usage: sheet_measure [--dpi N] [--verbose] [--cells DIR] PAGE.pgm labels|crosshairs "
+        "TYPE(0|1) DX DY\n",
         stderr);
     return 2;
 }
@@ -353,10 +381,13 @@ int main(int argc, char** argv) {
     QStringList args = QCoreApplication::arguments().mid(1);
     double dpi = 300;
     bool verbose = false;
+    QString cellFolder;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString option = args.takeFirst();
         if (option == QLatin1String("--verbose")) {
             verbose = true;
+        } else if (option == QLatin1String("--cells") && !args.isEmpty()) {
+            cellFolder = args.takeFirst();
         } else if (option == QLatin1String("--dpi") && !args.isEmpty()) {
             bool ok = false;
             dpi = args.takeFirst().toDouble(&ok);
@@ -387,7 +418,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "sheet_measure: cannot read %s\n", qUtf8Printable(args[0]));
         return 2;
     }
-    const Page page(image.convertToFormat(QImage::Format_Grayscale8), dpi);
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    const Page page(gray, dpi);
+    if (!cellFolder.isEmpty() && !WriteCells(gray, page, type, dx, dy, cellFolder)) {
+        return 2;
+    }
 
     const std::vector<Point> found = crosshairs ? FindCrosshairs(page) : FindLabels(page, type);
     Point cells[kRows][kColumns];
