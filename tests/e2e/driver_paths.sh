@@ -20,6 +20,9 @@
 # printer prints through (its *PaperDimension and *ImageableArea for the
 # default page size). The raw queue has no PPD: A4, no margin.
 set -euo pipefail
+# The script's own tools read and write numbers the C way; the driver gets
+# each row's locale for itself.
+export LC_ALL=C
 
 # queue        locale        label type
 readonly ROWS=(
@@ -208,9 +211,11 @@ run_row() {
     report=$("$SHEET_MEASURE" --cells "$WORK/cells" "$WORK/page.pgm" labels "$type" \
         "$shift_x" "$shift_y") || fail "labels misplaced on $(basename "$JOB"):"$'\n'"$report"
     expect_cells "$type"
-    echo "PASS: $ROW_NAME type $type, ${JOB##*.} on $(awk -v m="$PAPER_MM" \
-        'BEGIN { split(m, p, " "); printf "%.1f x %.1f", p[1], p[2] }') mm, shift $shift_x $shift_y mm ($(awk -v a="$started" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }') s): \
-${report#PASS: }"
+    local paper elapsed
+    paper=$(awk -v m="$PAPER_MM" 'BEGIN { split(m, p, " "); printf "%.1f x %.1f mm", p[1], p[2] }')
+    elapsed=$(awk -v a="$started" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f s", b - a }')
+    echo "PASS: $ROW_NAME type $type, ${JOB##*.} on $paper, shift $shift_x $shift_y mm ($elapsed)"
+    echo "  ${report#PASS: }"
 }
 
 row_names() {
