@@ -4,16 +4,20 @@
 # dpi, must be on the queue's paper, read back as the thirty labels, cell by
 # cell, and have every label where the sheet's arithmetic puts it.
 #
-#   driver_paths.sh QUEUE:LOCALE    one row of the table below
-#   driver_paths.sh --list          the rows, one a line
+#   driver_paths.sh NAME            one row of the table below
+#   driver_paths.sh --list          the rows' names, one a line
 #   driver_paths.sh --all           every row in turn, then a count
+#
+# A row's name is QUEUE:LOCALE, with :VARIANT for the rows that are not a
+# plain print: "offset" prints with an alignment offset of (+2.0, -1.5) mm
+# stored for the queue; "alignment" prints the alignment sheet with that
+# offset and finds its crosshairs; "saved" saves the sheet as PDF instead of
+# printing it (on the raw queue it must also be, byte for byte apart from its
+# metadata, the page that Print sends).
 #
 # Environment: PRINT_DRIVER (the driver program), SHEET_MEASURE (the
 # measuring tool), LABELS_STATE (the state file of a scheduler started with
 # `cups_env.sh start --drivers --locales`).
-# Optional: ALIGN_DX, ALIGN_DY (mm, default 0), the alignment offset the
-# queue is set up with; MARGIN_SHIFT=none expects the drawing at the paper's
-# nominal place instead of moved by the printer's left/top margin.
 #
 # The expected place comes from sources the program does not decide: the
 # sheet's geometry (in the measuring tool) and the PPD that the queue's
@@ -24,21 +28,28 @@ set -euo pipefail
 # each row's locale for itself.
 export LC_ALL=C
 
-# queue        locale        label type
+# queue        locale        label type  variant
 readonly ROWS=(
-    "Labels      C.UTF-8       0"
-    "Labels      en_US.UTF-8   1"
-    "Labels      de_DE.UTF-8   0"
-    "LaserA4     C.UTF-8       0"
-    "LaserA4     en_US.UTF-8   1"
-    "LaserA4     de_DE.UTF-8   0"
-    "LaserLetter C.UTF-8       0"
-    "LaserLetter en_US.UTF-8   1"
-    "LaserLetter de_DE.UTF-8   0"
-    "Net         C.UTF-8       0"
-    "Net         en_US.UTF-8   1"
-    "Net         de_DE.UTF-8   0"
+    "Labels      C.UTF-8       0           plain"
+    "Labels      en_US.UTF-8   1           plain"
+    "Labels      de_DE.UTF-8   0           plain"
+    "LaserA4     C.UTF-8       0           plain"
+    "LaserA4     en_US.UTF-8   1           plain"
+    "LaserA4     de_DE.UTF-8   0           plain"
+    "LaserLetter C.UTF-8       0           plain"
+    "LaserLetter en_US.UTF-8   1           plain"
+    "LaserLetter de_DE.UTF-8   0           plain"
+    "Net         C.UTF-8       0           plain"
+    "Net         en_US.UTF-8   1           plain"
+    "Net         de_DE.UTF-8   0           plain"
+    "LaserA4     de_DE.UTF-8   0           offset"
+    "Net         C.UTF-8       1           offset"
+    "LaserA4     C.UTF-8       0           alignment"
+    "Labels      C.UTF-8       0           saved"
+    "LaserLetter de_DE.UTF-8   0           saved"
 )
+# The alignment offset of the offset, alignment and saved rows, in mm.
+readonly OFFSET_X=2.0 OFFSET_Y=-1.5
 readonly RAW_PAPER_MM='210 297'
 readonly PAPER_TOLERANCE_MM=0.5
 readonly DPI=300
@@ -60,7 +71,14 @@ isolate_client() {
     trap 'rm -rf "$WORK"' EXIT
     export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run CUPS_SERVERROOT=$WORK/client
     mkdir -m 0700 "$HOME" "$XDG_RUNTIME_DIR" "$CUPS_SERVERROOT" "$WORK/cells"
-    unset LPDEST PRINTER LANGUAGE
+    unset LPDEST PRINTER LANGUAGE XDG_CONFIG_HOME
+}
+
+# The user's alignment offset for a queue, as the Alignment dialog keeps it.
+store_offset() {
+    mkdir -p "$HOME/.config"
+    printf '[Alignment]\n%s\\OffsetX=%s\n%s\\OffsetY=%s\n' "$1" "$OFFSET_X" "$1" "$OFFSET_Y" \
+        >"$HOME/.config/Linomark 1.0.ini"
 }
 
 check_character() {
@@ -111,14 +129,22 @@ read_printer() {
 
 job_files() { find "$1" -maxdepth 1 -name 'job-*' | sort; }
 
-# Prints through QUEUE and waits for the one new job in FOLDER; sets JOB.
-print_and_capture() {
-    local queue=$1 locale=$2 type=$3 folder=$4 before new deadline
+# Runs the driver for QUEUE in LOCALE with the given arguments.
+run_driver() {
+    local queue=$1 locale=$2
+    shift 2
     local environment=(LC_ALL="$locale" LANG="$locale" LPDEST="$queue")
     [[ -n ${LOCPATH:-} ]] && environment+=(LOCPATH="$LOCPATH")
-    before=$(job_files "$folder")
-    env "${environment[@]}" "$PRINT_DRIVER" "$type" A0000 B0000 C0000 2>"$WORK/reason" ||
+    env "${environment[@]}" "$PRINT_DRIVER" "$@" 2>"$WORK/reason" ||
         fail "driver exit $?: $(cat "$WORK/reason")"
+}
+
+# Prints through QUEUE and waits for the one new job in FOLDER; sets JOB.
+print_and_capture() {
+    local queue=$1 locale=$2 folder=$3 before new deadline
+    shift 3
+    before=$(job_files "$folder")
+    run_driver "$queue" "$locale" "$@"
     deadline=$((SECONDS + JOB_WAIT_SECONDS))
     while ((SECONDS < deadline)); do
         new=$(comm -13 <(echo "$before") <(job_files "$folder"))
@@ -187,9 +213,33 @@ expect_cells() {
     done
 }
 
+# The PDF without what changes from one run to the next: the creation dates
+# in the document information and in the XMP metadata.
+without_metadata() {
+    LC_ALL=C sed -E -e 's/\(D:[0-9]{14}[^)]*\)/(D:)/g' \
+        -e 's/[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[^<"]*/DATE/g' "$1"
+}
+
+# Saves the sheet as PDF (JOB); on the raw queue, which passes the PDF on
+# untouched, it must be the page Print sends.
+save_and_compare() {
+    local queue=$1 locale=$2 type=$3
+    JOB=$WORK/saved.pdf
+    run_driver "$queue" "$locale" --save-pdf "$JOB" "$type" A0000 B0000 C0000
+    [[ -s $JOB ]] || fail "nothing saved"
+    [[ $queue == Labels ]] || return 0
+    local saved=$JOB
+    print_and_capture "$queue" "$locale" "$OUTDIR_Labels" "$type" A0000 B0000 C0000
+    cmp -s <(without_metadata "$saved") <(without_metadata "$JOB") ||
+        fail "the saved PDF differs from the page Print sent ($(cmp <(without_metadata "$saved") \
+            <(without_metadata "$JOB") 2>&1 | head -n 1))"
+    JOB=$saved
+}
+
 run_row() {
-    local queue=$1 locale=$2 type=$3 started=$EPOCHREALTIME shift_x shift_y outdir_var left top report
-    ROW_NAME=$queue:$locale
+    local queue=$1 locale=$2 type=$3 variant=$4 started=$EPOCHREALTIME
+    local shift_x shift_y outdir_var left top report offset_x=0 offset_y=0
+    ROW_NAME=$(row_name "$*")
     outdir_var=OUTDIR_$queue
     [[ -n ${!outdir_var:-} ]] || fail "the scheduler has no queue $queue (start it with --drivers)"
     if [[ $locale != C.UTF-8 ]]; then
@@ -198,19 +248,31 @@ run_row() {
         LC_ALL=$locale LOCPATH=$LOCPATH locale 2>&1 >/dev/null | grep -q . &&
             fail "locale $locale is not usable: $(LC_ALL=$locale LOCPATH=$LOCPATH locale 2>&1 >/dev/null)"
     fi
+    if [[ $variant != plain ]]; then
+        store_offset "$queue"
+        offset_x=$OFFSET_X offset_y=$OFFSET_Y
+    fi
     read_printer "$queue"
     read -r left top <<<"$MARGIN_MM"
-    [[ ${MARGIN_SHIFT:-margin} == none ]] && left=0 top=0
-    shift_x=$(awk -v a="$left" -v b="${ALIGN_DX:-0}" 'BEGIN { printf "%.3f", a + b }')
-    shift_y=$(awk -v a="$top" -v b="${ALIGN_DY:-0}" 'BEGIN { printf "%.3f", a + b }')
+    shift_x=$(awk -v a="$left" -v b="$offset_x" 'BEGIN { printf "%.3f", a + b }')
+    shift_y=$(awk -v a="$top" -v b="$offset_y" 'BEGIN { printf "%.3f", a + b }')
 
-    print_and_capture "$queue" "$locale" "$type" "${!outdir_var}"
+    case $variant in
+    plain | offset) print_and_capture "$queue" "$locale" "${!outdir_var}" "$type" A0000 B0000 C0000 ;;
+    alignment) print_and_capture "$queue" "$locale" "${!outdir_var}" --alignment-sheet "$type" ;;
+    saved) save_and_compare "$queue" "$locale" "$type" ;;
+    esac
     rasterise
     expect_paper
-    expect_whole_page "$type"
-    report=$("$SHEET_MEASURE" --cells "$WORK/cells" "$WORK/page.pgm" labels "$type" \
-        "$shift_x" "$shift_y") || fail "labels misplaced on $(basename "$JOB"):"$'\n'"$report"
-    expect_cells "$type"
+    if [[ $variant == alignment ]]; then
+        report=$("$SHEET_MEASURE" "$WORK/page.pgm" crosshairs "$type" "$shift_x" "$shift_y") ||
+            fail "crosshairs misplaced on $(basename "$JOB"):"$'\n'"$report"
+    else
+        expect_whole_page "$type"
+        report=$("$SHEET_MEASURE" --cells "$WORK/cells" "$WORK/page.pgm" labels "$type" \
+            "$shift_x" "$shift_y") || fail "labels misplaced on $(basename "$JOB"):"$'\n'"$report"
+        expect_cells "$type"
+    fi
     local paper elapsed
     paper=$(awk -v m="$PAPER_MM" 'BEGIN { split(m, p, " "); printf "%.1f x %.1f mm", p[1], p[2] }')
     elapsed=$(awk -v a="$started" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f s", b - a }')
@@ -218,20 +280,23 @@ run_row() {
     echo "  ${report#PASS: }"
 }
 
-row_names() {
-    local row queue locale
-    for row in "${ROWS[@]}"; do
-        read -r queue locale _ <<<"$row"
-        echo "$queue:$locale"
-    done
+# QUEUE:LOCALE, and :VARIANT when it is not plain.
+row_name() {
+    local queue locale type variant
+    read -r queue locale type variant <<<"$1"
+    echo "$queue:$locale$([[ $variant == plain ]] || echo ":$variant")"
 }
 
-# The table row named QUEUE:LOCALE, as "queue locale type".
+row_names() {
+    local row
+    for row in "${ROWS[@]}"; do row_name "$row"; done
+}
+
+# The table row of a name, as "queue locale type variant".
 find_row() {
-    local row queue locale
+    local row
     for row in "${ROWS[@]}"; do
-        read -r queue locale _ <<<"$row"
-        [[ $queue:$locale == "$1" ]] && echo "$row" && return 0
+        [[ $(row_name "$row") == "$1" ]] && echo "$row" && return 0
     done
     return 1
 }
@@ -254,7 +319,7 @@ main() {
     esac
     local row
     if [[ $# -ne 1 ]] || ! row=$(find_row "$1"); then
-        fail "usage: $0 QUEUE:LOCALE | --list | --all"
+        fail "usage: $0 QUEUE:LOCALE[:VARIANT] | --list | --all"
     fi
     : "${PRINT_DRIVER:?}" "${SHEET_MEASURE:?}" "${LABELS_STATE:?}"
     [[ -f $LABELS_STATE ]] || fail "no scheduler state at $LABELS_STATE"
