@@ -4,13 +4,10 @@
 #include <QSettings>
 #include <cmath>
 
+#include "ui/settings_file.h"
+
 namespace linomark {
 namespace {
-
-// The same file as the [INI] values; see settings.cpp.
-QSettings StoreFile() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Linomark 1.0"));
-}
 
 QString KeyOf(const QString& queue, const char* axis) {
     return QStringLiteral("Alignment/%1/%2").arg(queue, QLatin1String(axis));
@@ -30,19 +27,19 @@ QString TextOf(float offset) { return QString::number(offset, 'f', 1); }
 }  // namespace
 
 AlignmentOffset ReadAlignment(const QString& queue) {
-    const QSettings store = StoreFile();
-    return {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
-            OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
+    AlignmentOffset offset;
+    ReadStore([&](const QSettings& store) {
+        offset = {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
+                  OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
+    });
+    return offset;
 }
 
 QString WriteAlignment(const QString& queue, const AlignmentOffset& offset) {
-    QSettings store = StoreFile();
-    store.setAtomicSyncRequired(true);
-    store.setValue(KeyOf(queue, "OffsetX"), TextOf(offset.x));
-    store.setValue(KeyOf(queue, "OffsetY"), TextOf(offset.y));
-    store.sync();
-    if (store.status() == QSettings::NoError) return {};
-    return QStringLiteral("the settings file %1 cannot be written").arg(store.fileName());
+    return WriteStore([&](QSettings& store) {
+        store.setValue(KeyOf(queue, "OffsetX"), TextOf(offset.x));
+        store.setValue(KeyOf(queue, "OffsetY"), TextOf(offset.y));
+    });
 }
 
 }  // namespace linomark

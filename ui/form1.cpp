@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QWindow>
+#include <cstdio>
 #include <exception>
 
 #include "drawing/label.h"
@@ -23,6 +24,7 @@
 #include "ui/print_button.h"
 #include "ui/settings.h"
 #include "ui/sheet_job.h"
+#include "ui/termination_signals.h"
 
 namespace linomark {
 
@@ -94,13 +96,18 @@ void Form1::Form_Load() {
     UpdateTxtLabels(Text3->text(), *txt3);
 }
 
-// The column lists are not saved: the next start generates them again.
+// The column lists are not saved: the next start generates them again. When
+// the system ends the program, a failure is told on standard error: a message
+// box would keep the program running with nobody there to close it.
 void Form1::Form_Unload() {
     const QString reason =
         WriteSettings({cmbType->currentIndex(), Text1->text(), Text2->text(), Text3->text()});
-    if (!reason.isEmpty()) {
-        QMessageBox::warning(this, ProgramTitle(),
-                             tr("The settings were not saved: %1").arg(reason));
+    if (reason.isEmpty()) return;
+    const QString message = tr("The settings were not saved: %1").arg(reason);
+    if (ClosingOnTerminationSignal()) {
+        std::fprintf(stderr, "linomark: %s\n", qPrintable(message));
+    } else {
+        QMessageBox::warning(this, ProgramTitle(), message);
     }
 }
 

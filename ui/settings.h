@@ -1,9 +1,10 @@
 // The per-user settings: the label type and the three leading values, kept in
-// an INI file (application "Linomark 1.0", section "INI") in the user's
-// config folder.
+// an INI file ("Linomark 1.0.ini", section "INI") in the user's config folder.
 #pragma once
 
 #include <QString>
+
+#include "ui/settings_file.h"
 
 namespace linomark {
 
@@ -17,13 +18,17 @@ struct StoredValues {
 };
 
 // Missing keys give their defaults; a "Type" that does not read as 0 or 1
-// gives 0; an unreadable or garbage file gives all the defaults. Call it while
-// the QApplication exists: a hand-edited file may hold a stored picture value
-// (@Variant), which Qt can only create then and aborts on otherwise.
+// gives 0; an unreadable or garbage file gives all the defaults, and so does
+// anything but a regular file (or a link to one), which is not even opened.
+// Call it while the QApplication exists: a hand-edited file may hold a stored
+// picture value (@Variant), which Qt can only create then and aborts on
+// otherwise.
 StoredValues ReadSettings();
 
 // Writes all four keys; the old file is replaced whole or not at all (a file
-// that does not parse is removed first and written afresh).
+// that does not parse is removed first and written afresh). A file in place
+// that is not a regular file (nor a link to one), a file without any write
+// permission and a read-only file system are left untouched.
 // Returns why the values could not be saved, or an empty text when they were.
 QString WriteSettings(const StoredValues& values);
 

@@ -17,6 +17,7 @@ namespace {
 // A signal handler may do almost nothing, so it only writes a byte into a
 // socket pair; the event loop reads it and closes the window on its own thread.
 std::array<int, 2> signalSockets{-1, -1};
+bool closingOnSignal = false;
 
 void WakeEventLoop(int) {
     const int savedErrno = errno;
@@ -48,11 +49,15 @@ void CloseOnTerminationSignals(QWidget& window) {
     auto* notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, &window);
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
         DrainSocket(signalSockets[1]);
+        closingOnSignal = true;
         window.close();
+        closingOnSignal = false;
         // Ends the main loop and any message box still open over the window.
         QCoreApplication::quit();
     });
     for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) InstallHandler(signalNumber);
 }
+
+bool ClosingOnTerminationSignal() { return closingOnSignal; }
 
 }  // namespace linomark

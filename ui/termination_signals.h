@@ -10,4 +10,8 @@ namespace linomark {
 // Call once, after the application object exists.
 void CloseOnTerminationSignals(QWidget& window);
 
+// True while a termination signal closes the window: nobody may be there to
+// answer a message box then (a log-out waits for the program to end).
+bool ClosingOnTerminationSignal();
+
 }  // namespace linomark

@@ -4,6 +4,7 @@
 //                        exit 2 when the file on disk does not parse cleanly
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <cstdio>
 
@@ -25,7 +26,9 @@ int read() {
     for (const QString& text :
          {QString::number(values.type), values.column1, values.column2, values.column3})
         out.write(text.toUtf8().append('\0'));
-    QSettings onDisk(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Linomark 1.0"));
+    // Only a regular file is opened: a named pipe in its place would block.
+    if (!QFileInfo(linomark::SettingsFilePath()).isFile()) return 0;
+    QSettings onDisk(linomark::SettingsFilePath(), QSettings::IniFormat);
     onDisk.allKeys();
     return onDisk.status() == QSettings::NoError ? 0 : 2;
 }

@@ -95,6 +95,7 @@ private slots:
     void signalClosesTheWindowAndSavesTheSettings_data();
     void signalClosesTheWindowAndSavesTheSettings();
     void twoProgramsEndedTogetherLeaveAWholeFile();
+    void signalWithAnUnwritableStoreSaysWhyAndEnds();
 };
 
 void TerminationSignalTest::signalClosesTheWindowAndSavesTheSettings_data() {
@@ -122,6 +123,18 @@ void TerminationSignalTest::twoProgramsEndedTogetherLeaveAWholeFile() {
     ExpectCleanEnd(*first);
     ExpectCleanEnd(*second);
     ExpectRewrittenWithShownValues(settings.Read());
+}
+
+// A message box would keep the program running with nobody there to close it
+// (a log-out waits for it): the reason goes to standard error instead.
+void TerminationSignalTest::signalWithAnUnwritableStoreSaysWhyAndEnds() {
+    SettingsHome settings;
+    QVERIFY(QFile::remove(settings.IniPath()) && QDir().mkdir(settings.IniPath()));
+    const auto program = StartProgram(settings);
+    QCOMPARE(::kill(static_cast<pid_t>(program->processId()), SIGTERM), 0);
+    ExpectCleanEnd(*program);
+    const QByteArray said = program->readAllStandardError();
+    QVERIFY2(said.contains("The settings were not saved: the settings file "), said.constData());
 }
 
 QTEST_GUILESS_MAIN(TerminationSignalTest)

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSettings>
 
 #include "ui/preview_box.h"
 
@@ -58,9 +57,7 @@ MessageBoxCatcher::MessageBoxCatcher() {
     poll.start(10);
 }
 
-SettingsFolder::SettingsFolder() {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
-}
+SettingsFolder::SettingsFolder() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path())); }
 
 // A read-only folder is made writable again, so that it can be removed.
 SettingsFolder::~SettingsFolder() {
@@ -89,8 +86,7 @@ void SettingsFolder::BlockWithFolder() const {
 void SettingsFolder::MoveUnderPlainFile() const {
     QFile plainFile(folder.filePath(QStringLiteral("plain")));
     QVERIFY(plainFile.open(QIODevice::WriteOnly));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       plainFile.fileName() + QStringLiteral("/config"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(plainFile.fileName() + QStringLiteral("/config")));
 }
 
 void SettingsFolder::MakeReadOnly() const {

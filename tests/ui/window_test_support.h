@@ -45,8 +45,8 @@ private:
     QTimer poll;
 };
 
-// A settings store of the test's own: an empty folder that QSettings uses
-// for the program's INI file until the next SettingsFolder.
+// A settings store of the test's own: an empty folder that the program takes
+// for its config folder (XDG_CONFIG_HOME) until the next SettingsFolder.
 class SettingsFolder {
 public:
     SettingsFolder();

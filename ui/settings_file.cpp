@@ -1,0 +1,185 @@
+// The settings file is $XDG_CONFIG_HOME/Linomark 1.0.ini (by default
+// ~/.config/Linomark 1.0.ini). QSettings replaces it through a temporary file
+// and a rename, under a lock file, so a reader never sees half of it and two
+// instances closing one after the other leave the last one's values. A link
+// to the file is kept: the file it leads to is replaced.
+#include "ui/settings_file.h"
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <cerrno>
+#include <cstring>
+
+namespace linomark {
+namespace {
+
+// A write that fails with less room than this left on the disk most likely
+// failed for want of room: the file and its temporary copy need a block each.
+constexpr qint64 kRoomForTwoBlocks = qint64{2} * 4096;
+
+// The first release's title, kept whatever the version, so that stored
+// values are found again after an upgrade.
+constexpr char kFileName[] = "Linomark 1.0.ini";
+
+// The user's own INI store, opened by its path, so that QSettings uses the
+// very file that was checked before.
+class SettingsFile : public QSettings {
+public:
+    SettingsFile() : QSettings(SettingsFilePath(), IniFormat) {
+        setFallbacksEnabled(false);
+        setAtomicSyncRequired(true);
+    }
+};
+
+// QSettings parses a section only when it is first read, so a malformed line
+// shows up in status() once every key has been listed.
+bool IsWellFormed(SettingsFile& settings) {
+    settings.allKeys();
+    return settings.status() == QSettings::NoError;
+}
+
+// A file QSettings cannot parse gave the defaults at start-up. Rewritten in
+// place it would keep whatever stray keys were parsed from it and leave
+// status() at FormatError whether or not the write worked, so it is removed
+// and written afresh. Through a link, the file it leads to is removed, so the
+// link stays.
+void DiscardMalformedFile() {
+    SettingsFile settings;
+    settings.allKeys();
+    if (settings.status() == QSettings::FormatError)
+        QFile::remove(QFileInfo(settings.fileName()).canonicalFilePath());
+}
+
+// What a file type is called in a reason; empty for a regular file.
+QString KindName(mode_t mode) {
+    if (S_ISREG(mode)) return {};
+    if (S_ISDIR(mode)) return QStringLiteral("folder");
+    if (S_ISFIFO(mode)) return QStringLiteral("named pipe");
+    if (S_ISSOCK(mode)) return QStringLiteral("socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("device");
+    return QStringLiteral("special file");
+}
+
+// Only a regular file, or a link to one, is opened: opening a named pipe
+// waits for a writer that never comes, and a device or socket replaced by the
+// new settings would be lost to every program that uses it. Returns why the
+// file is not one, or an empty text when it is one or does not exist.
+QString WhyNotARegularFile(const QString& filePath) {
+    const QByteArray name = QFile::encodeName(filePath);
+    const QString shownFile = QDir::toNativeSeparators(filePath);
+    struct stat entry {};
+    if (::lstat(name.constData(), &entry) != 0) return {};
+    if (!S_ISLNK(entry.st_mode)) {
+        const QString kind = KindName(entry.st_mode);
+        if (kind.isEmpty()) return {};
+        return QStringLiteral("the settings file %1 is a %2").arg(shownFile, kind);
+    }
+    struct stat target {};
+    const bool reached = ::stat(name.constData(), &target) == 0;
+    const QString error = QString::fromLocal8Bit(std::strerror(errno));
+    const QString shownTarget = QDir::toNativeSeparators(QFileInfo(filePath).symLinkTarget());
+    if (!reached)
+        return QStringLiteral("the settings file %1 is a link to %2, which cannot be reached (%3)")
+            .arg(shownFile, shownTarget, error);
+    const QString kind = KindName(target.st_mode);
+    if (kind.isEmpty()) return {};
+    return QStringLiteral("the settings file %1 is a link to %2, which is a %3")
+        .arg(shownFile, shownTarget, kind);
+}
+
+// The file itself when it exists, else the nearest folder above it that does.
+QString NearestExisting(const QString& filePath) {
+    QFileInfo entry(filePath);
+    while (!entry.exists() && !entry.isRoot()) entry.setFile(entry.absolutePath());
+    return entry.filePath();
+}
+
+bool OnReadOnlyFileSystem(const QString& path) {
+    struct statvfs fileSystem {};
+    return ::statvfs(QFile::encodeName(path).constData(), &fileSystem) == 0 &&
+           (fileSystem.f_flag & ST_RDONLY) != 0;
+}
+
+// The mode bits, not access(): the system lets the superuser write a file
+// nobody may write, and such a file was made read-only on purpose.
+bool WithoutWritePermission(const QString& filePath) {
+    struct stat file {};
+    return ::stat(QFile::encodeName(filePath).constData(), &file) == 0 &&
+           (file.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Why the file must be left as it is, found before anything is opened or
+// written; an empty text when the write may go ahead.
+QString WhyLeftAlone(const QString& filePath) {
+    const QString notRegular = WhyNotARegularFile(filePath);
+    if (!notRegular.isEmpty()) return notRegular;
+    const QString existing = NearestExisting(filePath);
+    if (OnReadOnlyFileSystem(existing)) {
+        if (existing == filePath)
+            return QStringLiteral("the settings file %1 is on a read-only file system")
+                .arg(QDir::toNativeSeparators(filePath));
+        return QStringLiteral("the settings folder %1 is on a read-only file system")
+            .arg(QDir::toNativeSeparators(QFileInfo(filePath).absolutePath()));
+    }
+    if (WithoutWritePermission(filePath))
+        return QStringLiteral("the settings file %1 is read-only")
+            .arg(QDir::toNativeSeparators(filePath));
+    return {};
+}
+
+// Why a write that was tried did not succeed.
+QString WhyNotWritten(const QString& filePath) {
+    const QFileInfo file(filePath);
+    const QFileInfo folder(file.absolutePath());
+    const QString shownFile = QDir::toNativeSeparators(filePath);
+    const QString shownFolder = QDir::toNativeSeparators(folder.absoluteFilePath());
+    if (!folder.isDir())
+        return QStringLiteral("the settings folder %1 cannot be created").arg(shownFolder);
+    if (!folder.isWritable())
+        return QStringLiteral("the settings folder %1 cannot be written (permission denied)")
+            .arg(shownFolder);
+    if (file.exists() && !file.isWritable())
+        return QStringLiteral("the settings file %1 cannot be written (permission denied)")
+            .arg(shownFile);
+    if (QStorageInfo(folder.absoluteFilePath()).bytesAvailable() < kRoomForTwoBlocks)
+        return QStringLiteral("the settings file %1 cannot be written (the disk is full)")
+            .arg(shownFile);
+    return QStringLiteral("the settings file %1 cannot be written").arg(shownFile);
+}
+
+}  // namespace
+
+// A relative XDG_CONFIG_HOME is ignored, as the XDG base-directory rules ask:
+// it would name another folder from every working folder.
+QString SettingsFilePath() {
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString folder =
+        configHome.startsWith(u'/') ? configHome : QDir::homePath() + QStringLiteral("/.config");
+    return QDir::cleanPath(folder + u'/' + QLatin1String(kFileName));
+}
+
+bool ReadStore(const std::function<void(const QSettings&)>& read) {
+    if (!WhyNotARegularFile(SettingsFilePath()).isEmpty()) return false;
+    SettingsFile settings;
+    if (!IsWellFormed(settings)) return false;
+    read(settings);
+    return true;
+}
+
+QString WriteStore(const std::function<void(QSettings&)>& write) {
+    const QString refusal = WhyLeftAlone(SettingsFilePath());
+    if (!refusal.isEmpty()) return refusal;
+    DiscardMalformedFile();
+    SettingsFile settings;
+    write(settings);
+    settings.sync();
+    if (settings.status() == QSettings::NoError) return {};
+    return WhyNotWritten(settings.fileName());
+}
+
+}  // namespace linomark

@@ -1,0 +1,26 @@
+// The settings file and the checks every reader and writer of it goes
+// through: only a regular file, or a link to one, is ever opened, and a file
+// that must be left alone (read-only, on a read-only file system, not a
+// regular file) is never written.
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <functional>
+
+namespace linomark {
+
+// $XDG_CONFIG_HOME/Linomark 1.0.ini, or ~/.config/Linomark 1.0.ini when
+// XDG_CONFIG_HOME is unset, empty or not an absolute path.
+QString SettingsFilePath();
+
+// Hands the store to `read` when it may be opened and parses cleanly (a
+// missing file parses as empty); returns whether it did.
+bool ReadStore(const std::function<void(const QSettings&)>& read);
+
+// Lets `write` set its keys and replaces the file whole, keeping every other
+// key in it (a file that does not parse is written afresh). Returns why the
+// keys could not be saved, or an empty text when they were.
+QString WriteStore(const std::function<void(QSettings&)>& write);
+
+}  // namespace linomark
