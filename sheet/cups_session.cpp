@@ -12,7 +12,7 @@ namespace {
 // on at most this long after the deadline.
 constexpr double kWaitStepSeconds = 0.25;
 // A cancel after a failure gets this much more time of its own.
-constexpr auto kCancelPatience = std::chrono::seconds(2);
+constexpr auto kCancelPatience = std::chrono::seconds(1);
 // The document goes out in pieces, so a stalled scheduler is noticed early.
 constexpr qsizetype kPieceBytes = 64 * 1024;
 

@@ -14,8 +14,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The whole hand-over waits at most this long for the scheduler.
-constexpr auto kPrintPatience = 10s;
+// The hand-over waits at most this long for the scheduler, and a cancel
+// after it one second more: about ten seconds in all.
+constexpr auto kPrintPatience = 9s;
 // A question that only names the printer must not hold the window up.
 constexpr auto kQuestionPatience = 2s;
 

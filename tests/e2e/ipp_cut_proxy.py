@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """A scheduler that goes down in the middle of a print, for the end-to-end tests.
 
-    ipp_cut_proxy.py LISTEN_SOCKET SCHEDULER_SOCKET LOG_FILE [--after-request] [OPERATION...]
+    ipp_cut_proxy.py LISTEN_SOCKET SCHEDULER_SOCKET LOG_FILE [--after-request | --stop PID]
+                     [OPERATION...]
 
 Listens on a unix socket of its own and passes every connection through to
 the real scheduler's socket, byte for byte, in both directions. It reads the
@@ -12,12 +13,16 @@ before the operation reaches the scheduler, and a line "cut OPERATION" goes
 to the log file. Every other request (printer look-ups, Cancel-Job ...) goes
 through untouched. With --after-request the request to cut is first read
 whole (and dropped), so the client has sent all of it and loses only the
-answer.
+answer. With --stop PID nothing is cut: at the first such operation the
+scheduler's process is stopped (SIGSTOP, "stopped OPERATION" in the log) and
+the request goes on to it, as when the scheduler hangs in the middle of a
+print.
 
 An IPP request body starts with the version (2 bytes) and the operation
 (2 bytes, big-endian); a body sent in chunks starts with a chunk-size line.
 """
 import os
+import signal
 import socket
 import sys
 import threading
@@ -27,6 +32,8 @@ IPP_HEADER = 4
 # What the command line chose: the operations to cut at, and when.
 CUT_OPERATIONS = set(JOB_OPERATIONS.values())
 AFTER_REQUEST = False
+STOP_PID = None
+LOG_PATH = None
 
 
 class Cut(Exception):
@@ -88,10 +95,21 @@ def judge(stream, payload_start):
     """Cuts (now, or once the request is read) when the IPP header names an operation to cut at."""
     if len(payload_start) >= IPP_HEADER:
         name = JOB_OPERATIONS.get(int.from_bytes(payload_start[2:4], "big"))
-        if name in CUT_OPERATIONS:
+        if name in CUT_OPERATIONS and STOP_PID is not None:
+            stop_scheduler(name)
+        elif name in CUT_OPERATIONS:
             stream.cut_at = name
             if not AFTER_REQUEST:
                 raise Cut(name)
+
+
+def stop_scheduler(name):
+    """Stops the scheduler once, at the first operation chosen."""
+    global STOP_PID
+    os.kill(STOP_PID, signal.SIGSTOP)
+    STOP_PID = None
+    with open(LOG_PATH, "a", encoding="ascii") as log:
+        log.write(f"stopped {name}\n")
 
 
 def pass_chunked_body(stream):
@@ -178,11 +196,16 @@ def serve(listen_path, scheduler_path, log_path):
 if __name__ == "__main__":
     options = sys.argv[4:]
     AFTER_REQUEST = "--after-request" in options
+    if "--stop" in options:
+        at = options.index("--stop")
+        STOP_PID = int(options[at + 1]) if at + 1 < len(options) else None
+        options = options[:at] + options[at + 2 :]
     operations = set(options) - {"--after-request"}
-    if len(sys.argv) < 4 or not operations <= CUT_OPERATIONS:
+    if len(sys.argv) < 4 or not operations <= CUT_OPERATIONS or ("--stop" in sys.argv and not STOP_PID):
         sys.exit(
-            "usage: ipp_cut_proxy.py LISTEN_SOCKET SCHEDULER_SOCKET LOG_FILE [--after-request] "
-            "[OPERATION...]"
+            "usage: ipp_cut_proxy.py LISTEN_SOCKET SCHEDULER_SOCKET LOG_FILE "
+            "[--after-request | --stop PID] [OPERATION...]"
         )
+    LOG_PATH = sys.argv[3]
     CUT_OPERATIONS = operations or CUT_OPERATIONS
     serve(*sys.argv[1:4])

@@ -209,19 +209,6 @@ case_queue_rejects_jobs() {
     grep -qF 'refused the label sheet' "$WORK/reason" || fail "reason: $(cat "$WORK/reason")"
 }
 
-case_scheduler_not_running() {
-    use_scheduler "$LABELS_STATE"
-    CUPS_SERVER=$WORK/nobody-listens.sock expect_refusal 'cannot be reached'
-}
-
-# The page cannot be drawn when there is nowhere to write it: the
-# temporary folder named is a plain file.
-case_no_temporary_folder() {
-    use_scheduler "$LABELS_STATE"
-    touch "$WORK/not-a-folder"
-    TMPDIR=$WORK/not-a-folder expect_refusal 'No temporary folder for the label sheet'
-}
-
 # A paused queue accepts and holds the job: that is a successful print, and
 # the sheet comes out once the queue is resumed.
 case_paused_queue() {
@@ -245,7 +232,7 @@ case_paused_queue() {
 # why, no job is left at the scheduler and no job file lands.
 case_scheduler_down_during_print() {
     use_scheduler "$LABELS_STATE"
-    trap 'stop_cutting_proxy; restore_queue; rm -rf "$WORK"' EXIT
+    trap 'stop_proxy; restore_queue; rm -rf "$WORK"' EXIT
     local cut
     for cut in Create-Job Send-Document '--after-request Send-Document'; do
         # shellcheck disable=SC2086 # the proxy's options, one a word
@@ -253,7 +240,7 @@ case_scheduler_down_during_print() {
     done
 }
 
-start_cutting_proxy() {
+start_proxy() {
     local proxy=$WORK/proxy.sock
     rm -f "$proxy" "$WORK/cuts"
     python3 "$(dirname "${BASH_SOURCE[0]}")/ipp_cut_proxy.py" "$proxy" "$SOCKET" "$WORK/cuts" "$@" \
@@ -266,7 +253,7 @@ start_cutting_proxy() {
     fail "the proxy does not listen: $(cat "$WORK/proxy.log")"
 }
 
-stop_cutting_proxy() {
+stop_proxy() {
     [[ -n ${PROXY_PID:-} ]] || return 0
     kill "$PROXY_PID" 2>/dev/null || true
     wait "$PROXY_PID" 2>/dev/null || true
@@ -276,9 +263,9 @@ stop_cutting_proxy() {
 expect_failure_when_cut() {
     local files status=0 reason
     files=$(job_files)
-    start_cutting_proxy "$@"
+    start_proxy "$@"
     CUPS_SERVER=$WORK/proxy.sock run_driver 1 A0000 B0000 C0000 || status=$?
-    stop_cutting_proxy
+    stop_proxy
     reason=$(cat "$WORK/reason")
     grep -q '^cut ' "$WORK/cuts" 2>/dev/null || fail "[$*] the proxy cut nothing: $reason"
     ((status == 1)) || fail "[$*] driver exit $status, expected 1: $reason"
@@ -289,9 +276,113 @@ expect_failure_when_cut() {
     [[ $(job_files) == "$files" ]] || fail "[$*] a job file landed: $(job_files)"
 }
 
-if [[ $# -ne 1 ]] || ! declare -F "case_$1" >/dev/null; then
-    fail "usage: $0 CASE"
+# The print faults, one row each: the fault done to the print, and what the
+# driver must say, within FAULT_SECONDS ("-": nothing, the sheet prints whole).
+#   row                         fault                       says
+readonly FAULT_ROWS=(
+    "full_temporary_folder       print_in_full_tmpdir        -"
+    "long_value_full_tmpdir      print_long_in_full_tmpdir   -"
+    "scheduler_stopped_before    print_to_stopped_scheduler  does not answer"
+    "scheduler_stopped_during    print_as_scheduler_stops    does not answer"
+    "missing_socket              print_to_missing_socket     is not running"
+)
+readonly FAULT_SECONDS=15
+
+# TMPDIR on a 64 KiB file system with 8 KiB free, in a mount namespace of the
+# driver's own (a user namespace too, without root).
+in_full_tmpdir() {
+    local namespace=(unshare --mount --propagation private)
+    (($(id -u) == 0)) || namespace=(unshare --user --map-root-user --mount --propagation private)
+    mkdir -p "$WORK/tmp"
+    "${namespace[@]}" bash -c 'dir=$1; shift
+        mount -t tmpfs -o size=64k linomark-tmp "$dir" || exit 97
+        dd if=/dev/zero of="$dir/filler" bs=1024 count=56 status=none 2>/dev/null
+        TMPDIR=$dir exec "$@"' _ "$WORK/tmp" "$@"
+}
+
+print_in_full_tmpdir() { in_full_tmpdir "$PRINT_DRIVER" 0 A0000 B0000 C0000 2>"$WORK/reason"; }
+
+print_long_in_full_tmpdir() {
+    in_full_tmpdir "$PRINT_DRIVER" 0 "$(printf 'A%.0s' {1..2995})00000" B0000 C0000 \
+        2>"$WORK/reason"
+}
+
+# The scheduler is stopped, as a hung one is, and goes on once the driver has
+# given up.
+print_to_stopped_scheduler() {
+    kill -STOP "$PID"
+    "$PRINT_DRIVER" 1 A0000 B0000 C0000 2>"$WORK/reason"
+    local status=$?
+    kill -CONT "$PID"
+    return $status
+}
+
+# The scheduler stops when the document is on its way to it.
+print_as_scheduler_stops() {
+    start_proxy --stop "$PID" Send-Document
+    CUPS_SERVER=$WORK/proxy.sock "$PRINT_DRIVER" 1 A0000 B0000 C0000 2>"$WORK/reason"
+    local status=$?
+    kill -CONT "$PID"
+    stop_proxy
+    grep -q '^stopped ' "$WORK/cuts" || fail "the proxy did not stop the scheduler"
+    return $status
+}
+
+print_to_missing_socket() {
+    CUPS_SERVER=$WORK/nobody-listens.sock "$PRINT_DRIVER" 0 A0000 B0000 C0000 2>"$WORK/reason"
+}
+
+# Every job file that landed must be a whole PDF.
+expect_only_whole_jobs() {
+    local job
+    for job in $(comm -13 <(echo "$1") <(job_files)); do
+        pdfinfo "$job" >/dev/null 2>&1 || fail "a broken job arrived: $job ($(wc -c <"$job") bytes)"
+    done
+}
+
+run_fault() {
+    local fault=$1 says=$2 files started status=0 elapsed
+    files=$(job_files)
+    started=$EPOCHREALTIME
+    $fault || status=$?
+    elapsed=$(awk -v a="$started" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.1f", b - a }')
+    awk -v e="$elapsed" -v l=$FAULT_SECONDS 'BEGIN { exit !(e <= l) }' ||
+        fail "the driver took $elapsed s, more than $FAULT_SECONDS s"
+    if [[ $says == - ]]; then
+        ((status == 0)) || fail "driver exit $status: $(cat "$WORK/reason")"
+        wait_for_new_job "$files"
+        pdfinfo "$JOB" >/dev/null 2>&1 || fail "the job is no whole PDF ($(wc -c <"$JOB") bytes)"
+    else
+        ((status == 1)) || fail "driver exit $status, expected 1: $(cat "$WORK/reason")"
+        grep -qF -- "$says" "$WORK/reason" || fail "reason [$(cat "$WORK/reason")] does not say [$says]"
+        # A resumed scheduler may still finish what it holds: only whole pages.
+        sleep 2
+        expect_only_whole_jobs "$files"
+        cancel -a Labels 2>/dev/null || true
+    fi
+    echo "$says: $(cat "$WORK/reason") ($elapsed s)"
+}
+
+case_fault() {
+    local row name fault says
+    for row in "${FAULT_ROWS[@]}"; do
+        read -r name fault says <<<"$row"
+        [[ $name == "$1" ]] || continue
+        use_scheduler "$LABELS_STATE"
+        trap 'kill -CONT "$PID" 2>/dev/null; stop_proxy; restore_queue; rm -rf "$WORK"' EXIT
+        run_fault "$fault" "$says"
+        return 0
+    done
+    fail "no fault row $1"
+}
+
+if [[ $1 == --fault-rows ]]; then
+    for row in "${FAULT_ROWS[@]}"; do echo "${row%% *}"; done
+    exit 0
+fi
+if [[ $# -lt 1 ]] || ! declare -F "case_$1" >/dev/null; then
+    fail "usage: $0 CASE | fault ROW | --fault-rows"
 fi
 isolate_client
-"case_$1"
-echo "PASS: $1"
+"case_$1" "${@:2}"
+echo "PASS: $*"
