@@ -2,6 +2,7 @@
 
 #include <cups/cups.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,11 +27,14 @@ std::optional<Paper> PaperOfMedia(const pwg_media_t* media) {
 }
 
 // libcups knows the three kinds of names; each lookup that fails costs
-// nothing more than a table search.
-std::optional<Paper> PaperOfOneName(const std::string& name) {
+// nothing more than a table search. libpaper writes the PPD names in lower
+// case ("a4", "letter"), which the PPD table holds capitalised.
+std::optional<Paper> PaperOfOneName(std::string name) {
     if (name.empty()) return std::nullopt;
     if (auto paper = PaperOfMedia(pwgMediaForPWG(name.c_str()))) return paper;
     if (auto paper = PaperOfMedia(pwgMediaForLegacy(name.c_str()))) return paper;
+    if (auto paper = PaperOfMedia(pwgMediaForPPD(name.c_str()))) return paper;
+    name.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(name.front())));
     return PaperOfMedia(pwgMediaForPPD(name.c_str()));
 }
 
