@@ -2,6 +2,30 @@
 
 namespace linomark {
 
+namespace {
+
+bool IsSupplementary(char32_t c) { return c > 0xFFFF && c <= 0x10FFFF; }
+
+}  // namespace
+
+QString ToQString(const std::u32string& text) {
+    qsizetype units = static_cast<qsizetype>(text.size());
+    for (const char32_t c : text) units += IsSupplementary(c) ? 1 : 0;
+    QString converted(units, Qt::Uninitialized);
+    QChar* out = converted.data();
+    for (const char32_t c : text) {
+        if (IsSupplementary(c)) {
+            *out++ = QChar(QChar::highSurrogate(c));
+            *out++ = QChar(QChar::lowSurrogate(c));
+        } else if (c < 0x10000 && !QChar::isSurrogate(c)) {
+            *out++ = QChar(static_cast<char16_t>(c));
+        } else {
+            *out++ = QChar(QChar::ReplacementCharacter);
+        }
+    }
+    return converted;
+}
+
 Advances::Advances(const QFont& font, QPaintDevice* device) : metrics(font, device) {
     ascii.fill(-1.0);
 }

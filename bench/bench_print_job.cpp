@@ -1,0 +1,86 @@
+// The print job against a real scheduler (bench/print_job.sh starts a private
+// one and points CUPS_SERVER at it): from the click's request to the job
+// accepted by the PostScript queue "LaserA4"; the questions about the
+// printer alone; and a sheet of three 1 MB leading values on the raw queue.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+
+#include "print_run_sheet.h"
+#include "sheet/cups_session.h"
+#include "sheet/page_pdf.h"
+#include "sheet/print_job.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::size_t kMegabyte = 1'000'000;
+
+linomark::AlignmentOffset NoOffset(const QString&) { return {}; }
+
+void Print(benchmark::State& state, const char* queue, const linomark::SheetRequest& request) {
+    setenv("LPDEST", queue, 1);
+    for (auto _ : state) {
+        const linomark::PrintResult result = linomark::PrintOnDefaultPrinter(request, NoOffset);
+        if (!result.printed) state.SkipWithError(qUtf8Printable(result.reason));
+    }
+}
+
+void ClickToJobAccepted(benchmark::State& state) {
+    Print(state, "LaserA4", {linomark::LabelType::WithCheck,
+                             linomark::FullSheet(linomark::LabelType::WithCheck), false});
+}
+BENCHMARK(ClickToJobAccepted)->Unit(benchmark::kMillisecond);
+
+// Only the destination: what any print has to ask.
+void FindDefaultPrinter(benchmark::State& state) {
+    setenv("LPDEST", "LaserA4", 1);
+    for (auto _ : state) {
+        linomark::CupsSession cups(9s);
+        if (!cups.Connect().isEmpty() || !cups.FindDefaultPrinter().isEmpty())
+            state.SkipWithError("no printer");
+    }
+}
+BENCHMARK(FindDefaultPrinter)->Unit(benchmark::kMillisecond);
+
+// The destination, then its paper and margins: the extra questions.
+void AskPaperAndMargins(benchmark::State& state) {
+    setenv("LPDEST", "LaserA4", 1);
+    for (auto _ : state) {
+        linomark::CupsSession cups(9s);
+        if (!cups.Connect().isEmpty() || !cups.FindDefaultPrinter().isEmpty() ||
+            !cups.ReadPrinterInfo().isEmpty())
+            state.SkipWithError("no printer");
+        benchmark::DoNotOptimize(cups.PrinterPaper().margins.left);
+    }
+}
+BENCHMARK(AskPaperAndMargins)->Unit(benchmark::kMillisecond);
+
+// Each column counts up from a 1 MB leading value: ten 1 MB lines a column.
+void MegabyteValues(benchmark::State& state) {
+    const std::u32string leading = std::u32string(kMegabyte - 4, U'A') + U"0000";
+    linomark::SheetRequest request{linomark::LabelType::WithCheck, {}, false};
+    for (auto& list : request.columnLists) list = linomark::MakeLabelSeries(leading);
+    const linomark::PagePdf page =
+        linomark::MakePagePdf(linomark::A4Paper(), {}, QStringLiteral("label sheet"),
+                              [&](linomark::DrawingSurface& surface) {
+                                  linomark::PrintSheet(surface, request.labelType,
+                                                       request.columnLists);
+                              });
+    state.counters["job_bytes"] = static_cast<double>(page.pdf.size());
+    Print(state, "Labels", request);
+}
+BENCHMARK(MegabyteValues)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
