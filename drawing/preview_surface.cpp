@@ -42,7 +42,13 @@ void PreviewSurface::SetDevicePixelRatio(qreal ratio) {
     picture.fill(Qt::white);
 }
 
-void PreviewSurface::Clear() { picture.fill(Qt::white); }
+// Through a painter like every other operation, so that a picture that
+// cannot be painted on fails here, before anything of it has changed.
+void PreviewSurface::Clear() {
+    QPainter painter;
+    BeginPainting(painter);
+    painter.fillRect(QRectF(QPointF(0, 0), picture.deviceIndependentSize()), Qt::white);
+}
 
 void PreviewSurface::SetPenStyle(PenStyle style) {
     penStyle = style == PenStyle::DashDot ? Qt::DashDotLine : Qt::SolidLine;

@@ -188,6 +188,7 @@ void Form1::PreviewCaretLine(const ColumnList& list) {
 // it was: the failure stays in this handler, and is told once.
 void Form1::PreviewValue(const std::u32string& value) {
     const QImage before = pictPreview->Picture();
+    const qint64 beforeKey = pictPreview->Picture().cacheKey();
     try {
         if (LabelTypeFromIndex(cmbType->currentIndex()) == LabelType::WithCheck) {
             PreviewBarCode(pictPreview->Surface(), kPreviewLeft, kPreviewTopType0,
@@ -198,7 +199,7 @@ void Form1::PreviewValue(const std::u32string& value) {
         }
         previewedValue = value;
     } catch (const std::exception& error) {
-        pictPreview->Restore(before);
+        if (pictPreview->Picture().cacheKey() != beforeKey) pictPreview->Restore(before);
         if (!previewFailureShown) {
             previewFailureShown = true;
             QMessageBox::warning(

@@ -6,6 +6,7 @@
 // bars from y 6 to 13.1, the text above, rules at y 5.3-6.0, 12.4-13.1 and
 // 17.673-18.373.
 #include <QComboBox>
+#include <QPainter>
 
 #include "ui/leading_value_box.h"
 #include "ui/preview_box.h"
@@ -78,6 +79,7 @@ private slots:
     void onlyAlphabetCharactersDrawBars_data();
     void onlyAlphabetCharactersDrawBars();
     void type0TextTurnsBoldAfterAType1Preview();
+    void failingSurfaceKeepsThePictureAndSaysWhyOnce();
 
 private:
     void Preview(int labelType, const QString& value);
@@ -173,6 +175,26 @@ void PreviewPictureTest::type0TextTurnsBoldAfterAType1Preview() {
     const int boldInk = InkBetween(Picture(), 15.2, 20.373).count;
     QVERIFY2(boldInk > regularInk * 1.15,
              qPrintable(QStringLiteral("%1 %2").arg(regularInk).arg(boldInk)));
+}
+
+// A picture that another painter holds cannot be painted on: the previews of
+// the typed characters fail inside their handler, the picture stays, and the
+// user is told once. Once the picture is free, typing previews again.
+void PreviewPictureTest::failingSurfaceKeepsThePictureAndSaysWhyOnce() {
+    auto* text1 = Find<linomark::LeadingValueBox>(*window, "Text1");
+    text1->setFocus();
+    const QImage before = Picture().copy();
+    uitest::MessageBoxCatcher catcher;
+    QPainter holder(&const_cast<QImage&>(Picture()));
+    QTest::keyClicks(text1, QStringLiteral("D1"));
+    holder.end();
+    QTRY_COMPARE(catcher.texts.size(), 1);
+    QVERIFY2(catcher.texts.front().startsWith(QStringLiteral("The preview could not be drawn: ")),
+             qPrintable(catcher.texts.front()));
+    QCOMPARE(Picture(), before);
+    QTest::keyClick(text1, Qt::Key_2);
+    QCOMPARE(uitest::ReadPreview(Picture()), QStringLiteral("D12G"));  // 13 + 1 + 2 = 16 is G
+    QCOMPARE(catcher.texts.size(), 1);
 }
 
 QTEST_MAIN(PreviewPictureTest)
