@@ -15,7 +15,7 @@ run_packages=(
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
-    cups cups-client cups-bsd poppler-utils zbar-tools ghostscript locales
+    cups cups-client cups-bsd cups-filters poppler-utils zbar-tools ghostscript locales
     xvfb xauth x11-utils libx11-dev python3 valgrind
     desktop-file-utils appstream dpkg-dev file
 )

@@ -148,7 +148,7 @@ case_deb_package() {
     local depends
     depends=$(dpkg-deb --field "$deb" Depends | tr -d ' ' | tr ',' '\n' | sed 's/(.*//')
     # The libraries come from dpkg-shlibdeps reading the binary; the fonts are named by hand.
-    for package in fonts-liberation libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6 \
+    for package in fonts-liberation libqt6widgets6 libqt6gui6 libqt6core6 \
         libcups2 libc6 libstdc++6; do
         grep -qx "$package" <<<"$depends" || fail "Depends lacks $package"
     done
