@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QUrl>
 
+#include "linomark_config.h"
 #include "window_test_support.h"
 
 using uitest::Find;
@@ -96,14 +98,12 @@ void WindowLayoutTest::captionsAndTooltips_data() {
     QTest::newRow("cmbType") << "cmbType"
                              << ""
                              << "Choose BarCode type ";
-    QTest::newRow("lblDotLine") << "lblDotLine"
-                                << "Linomark 1.0"
-                                << "";
-    QTest::newRow("lblURL") << "lblURL"
-                            << "https://linomark.example.org/"
-                            << "Goto linomark.example.org";
-    QTest::newRow("lblCopyright") << "lblCopyright"
-                                  << "Copyright (c) 2026 Linomark contributors"
+    // The title, the address and the copyright line are the build's own
+    // (a packager may set the last two), shown as the build has them.
+    const QString address = QString::fromUtf8(linomark::kMakerAddress);
+    QTest::newRow("lblDotLine") << "lblDotLine" << QString::fromUtf8(linomark::kProgramTitle) << "";
+    QTest::newRow("lblURL") << "lblURL" << address << "Goto " + QUrl(address).host();
+    QTest::newRow("lblCopyright") << "lblCopyright" << QString::fromUtf8(linomark::kCopyrightLine)
                                   << "";
     QTest::newRow("Frame2") << "Frame2"
                             << "Preview"
