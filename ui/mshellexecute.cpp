@@ -70,8 +70,8 @@ constexpr int kOtherFailure = 1;    // any other failure: the table's last row
 constexpr int kXdgOpenFileMissing = 2;
 constexpr int kXdgOpenNoHandler = 3;
 
-// Without process descriptors (Linux before 5.3) the opener's end is looked
-// for this often instead.
+// When no process descriptor can be had (Linux before 5.3, or none free),
+// the opener's end is looked for this often instead.
 constexpr std::chrono::milliseconds kEndPollInterval{250};
 
 ShellError ShellErrorFor(int shellCode) {
