@@ -5,27 +5,16 @@
 #include <cstdio>
 #include <thread>
 
+#include "display_probe.h"
 #include "ui/form1.h"
 #include "ui/termination_signals.h"
 
-namespace {
-
-// Qt would abort inside its platform plugin without a display; say it plainly
-// instead. A platform chosen by hand (QT_QPA_PLATFORM) is left to Qt.
-bool DisplayAvailable() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    if (!DisplayAvailable()) {
-        std::fputs(
-            "linomark: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start it "
-            "from a graphical session.\n",
-            stderr);
+    // Qt would abort inside its platform plugin without a display that
+    // answers; say so plainly instead.
+    linomark::DisplayProbe display(argc, argv);
+    if (!display.Problem().empty()) {
+        std::fprintf(stderr, "linomark: %s\n", display.Problem().c_str());
         return 1;
     }
     // Loading the font configuration is the largest single cost of start-up
@@ -33,6 +22,7 @@ int main(int argc, char** argv) {
     // the display, and is done before the window's first text is measured.
     std::thread loadFontConfiguration([] { FcInit(); });
     QApplication app(argc, argv);
+    display.Close();
     // Lets the desktop match the window to linomark.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("linomark"));
     loadFontConfiguration.join();

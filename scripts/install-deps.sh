@@ -10,7 +10,7 @@ set -euo pipefail
 
 run_packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-qpa-plugins libcups2-dev libfontconfig-dev
+    qt6-base-dev qt6-qpa-plugins libcups2-dev libfontconfig-dev libxcb1-dev
     fonts-liberation fonts-dejavu-core xdg-utils
 )
 test_packages=(

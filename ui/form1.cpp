@@ -214,17 +214,18 @@ void Form1::RedrawPreview() {
     if (pictPreview->SetDevicePixelRatio(devicePixelRatioF())) PreviewValue(previewedValue);
 }
 
+// The opener answers later: the window goes on working while it starts.
 void Form1::OpenLink(const QString& address) {
-    mShellExecute::ShellError error;
-    if (mShellExecute::GShell(address, kShowMaximized, QString(), QString(), QStringLiteral("open"),
-                              this, &error)) {
-        return;
-    }
-    // "occured" is the message's own spelling, kept as users have always seen it.
-    QMessageBox::warning(this, ProgramTitle(),
-                         QStringLiteral("Error occured while running '") + address +
-                             QStringLiteral("'.") + QStringLiteral("\r\n\r\n[") +
-                             error.description + QStringLiteral("]"));
+    mShellExecute::GShell(
+        address, kShowMaximized, QString(), QString(), QStringLiteral("open"), this,
+        [this, address](bool opened, const mShellExecute::ShellError& error) {
+            if (opened) return;
+            // "occured" is the message's own spelling, kept as users have always seen it.
+            QMessageBox::warning(this, ProgramTitle(),
+                                 QStringLiteral("Error occured while running '") + address +
+                                     QStringLiteral("'.") + QStringLiteral("\r\n\r\n[") +
+                                     error.description + QStringLiteral("]"));
+        });
 }
 
 }  // namespace linomark

@@ -1,15 +1,26 @@
 // The shell's open-document call stands in here as the desktop's URL opener,
-// xdg-open, run and waited for. Its outcomes are mapped onto the shell's
-// failure codes so that the caller sees the shell's numbers and messages.
+// xdg-open, started without waiting for it. Its outcomes are mapped onto the
+// shell's failure codes so that the caller sees the shell's numbers and messages.
 #include "ui/mshellexecute.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
+#include <QPointer>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QTimer>
+#include <QWidget>
 #include <algorithm>
 #include <iterator>
 #include <optional>
+#include <utility>
 
 namespace mShellExecute {
 namespace {
@@ -46,79 +57,22 @@ constexpr ShellErrorRow kShellErrors[] = {
 static_assert(std::size(kShellErrors) == 13,
               "one row for each named failure code: 0, 2, 3, 5, 8, 11 and 26 to 32");
 
+// "occurred occurred" is the message's own wording, kept as users have always seen it.
 constexpr const char* kOtherFailureMessage =
     "An error occurred occurred whilst trying to open or print the selected file.";
 
 // The opener's outcomes in the shell's failure codes.
-constexpr int kFileNotFound = 2;      // no xdg-open on PATH, or it would not start
-constexpr int kPathNotFound = 3;      // the working directory does not exist
-constexpr int kTimeOut = 28;          // still running when the time limit ran out
-constexpr int kNoAssociation = 31;    // nothing handles the address or the operation
-constexpr int kOtherFailure = 1;      // any other failure: the table's last row
-constexpr int kXdgOpenNoHandler = 3;  // xdg-open's exit status for "no tool found"
+constexpr int kFileNotFound = 2;    // no xdg-open, it would not start, or no such file
+constexpr int kPathNotFound = 3;    // the working directory does not exist
+constexpr int kNoAssociation = 31;  // nothing handles the address or the operation
+constexpr int kOtherFailure = 1;    // any other failure: the table's last row
+// xdg-open's exit statuses that have a row of their own.
+constexpr int kXdgOpenFileMissing = 2;
+constexpr int kXdgOpenNoHandler = 3;
 
-bool IsOpenOperation(const QString& operation) {
-    return operation.isEmpty() ||
-           operation.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0;
-}
-
-std::optional<int> FailureOfFinished(const QProcess& process) {
-    if (process.exitStatus() == QProcess::CrashExit) return kOtherFailure;
-    switch (process.exitCode()) {
-        case 0:
-            return std::nullopt;
-        case kXdgOpenNoHandler:
-            return kNoAssociation;
-        default:
-            return kOtherFailure;
-    }
-}
-
-// Runs xdg-open on the target and waits at most timeLimit for it; returns
-// the shell's failure code, or nothing when the opener succeeded.
-std::optional<int> RunOpener(const QString& target, const QString& directory,
-                             std::chrono::milliseconds timeLimit) {
-    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    if (opener.isEmpty()) return kFileNotFound;
-    if (!directory.isEmpty() && !QFileInfo(directory).isDir()) return kPathNotFound;
-
-    QProcess process;
-    process.setProgram(opener);
-    // xdg-open takes an argument that begins with '-' for one of its options.
-    process.setArguments({target.startsWith('-') ? "./" + target : target});
-    process.setWorkingDirectory(directory);
-    // Whatever the opener or a browser it starts prints goes where ours goes;
-    // a pipe would break when the opener is killed and leave the browser
-    // writing into nothing.
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start();
-    if (!process.waitForStarted()) return kFileNotFound;
-    const int limitMs = static_cast<int>(std::clamp<std::int64_t>(timeLimit.count(), 0, INT32_MAX));
-    if (!process.waitForFinished(limitMs) && process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
-        return kTimeOut;
-    }
-    return FailureOfFinished(process);
-}
-
-}  // namespace
-
-bool GShell(const QString& file, int showCommand, const QString& parameters,
-            const QString& directory, const QString& operation, QWidget* owner, ShellError* error) {
-    return GShell(file, showCommand, parameters, directory, operation, owner, error,
-                  kOpenerTimeLimit);
-}
-
-bool GShell(const QString& file, int /*showCommand*/, const QString& /*parameters*/,
-            const QString& directory, const QString& operation, QWidget* /*owner*/,
-            ShellError* error, std::chrono::milliseconds timeLimit) {
-    const std::optional<int> failure =
-        IsOpenOperation(operation) ? RunOpener(file, directory, timeLimit) : kNoAssociation;
-    if (failure && error) *error = ShellErrorFor(*failure);
-    return !failure;
-}
+// When no process descriptor can be had (Linux before 5.3, or none free),
+// the opener's end is looked for this often instead.
+constexpr std::chrono::milliseconds kEndPollInterval{250};
 
 ShellError ShellErrorFor(int shellCode) {
     ShellError error;
@@ -128,14 +82,155 @@ ShellError ShellErrorFor(int shellCode) {
         std::find_if(std::begin(kShellErrors), std::end(kShellErrors),
                      [shellCode](const ShellErrorRow& r) { return r.code == shellCode; });
     if (row == std::end(kShellErrors)) {
-        // Wraps modulo 2^32 for codes far outside the shell's 0 to 32.
-        error.number = static_cast<std::int32_t>(std::int64_t{shellCode} + kShellErrorBase);
+        error.number = kShellErrorBase + shellCode;
         error.description = QString::fromLatin1(kOtherFailureMessage);
         return error;
     }
     error.number = row->number;
     error.description = QString::fromLatin1(row->message);
     return error;
+}
+
+bool IsOpenOperation(const QString& operation) {
+    return operation.isEmpty() ||
+           operation.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<int> FailureOfEnded(int waitStatus) {
+    if (!WIFEXITED(waitStatus)) return kOtherFailure;
+    switch (WEXITSTATUS(waitStatus)) {
+        case 0:
+            return std::nullopt;
+        case kXdgOpenFileMissing:
+            return kFileNotFound;
+        case kXdgOpenNoHandler:
+            return kNoAssociation;
+        default:
+            return kOtherFailure;
+    }
+}
+
+// Starts the opener with our environment and our standard output and error
+// (a browser it starts writes there for as long as it runs), reading nothing.
+// Signals come to it as to any new program. Returns its process id, or -1.
+pid_t StartOpener(const QString& opener, const QString& target, const QString& directory) {
+    QByteArray program = QFile::encodeName(opener);
+    // xdg-open takes an argument that begins with '-' for one of its options.
+    QByteArray argument = (target.startsWith('-') ? "./" + target : target).toLocal8Bit();
+    const QByteArray workingDirectory = QFile::encodeName(directory);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (!directory.isEmpty())
+        posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.constData());
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    char* arguments[] = {program.data(), argument.data(), nullptr};
+    pid_t pid = -1;
+    const int failed =
+        posix_spawn(&pid, program.constData(), &actions, &attributes, arguments, environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed ? -1 : pid;
+}
+
+// One GShell call from its start until the opener is reaped. It belongs to the
+// application object, so one still waiting when the program ends is deleted
+// then, and leaves the opener running (the system reaps it after us).
+class PendingOpen : public QObject {
+public:
+    PendingOpen(QWidget* owner, Completion completion);
+    ~PendingOpen() override;
+
+    void Refuse(int shellCode);
+    void Watch(pid_t opener);
+
+private:
+    void ReapIfEnded();
+    void Answer(std::optional<int> failure);
+
+    QPointer<QObject> receiver;
+    Completion completion;  // empty once answered
+    pid_t pid = -1;         // -1 once reaped
+    int pidDescriptor = -1;
+    QSocketNotifier* ended = nullptr;
+};
+
+PendingOpen::PendingOpen(QWidget* owner, Completion completion)
+    : QObject(QCoreApplication::instance()),
+      receiver(owner ? static_cast<QObject*>(owner) : QCoreApplication::instance()),
+      completion(std::move(completion)) {}
+
+PendingOpen::~PendingOpen() {
+    delete ended;  // before its descriptor is closed
+    if (pidDescriptor >= 0) ::close(pidDescriptor);
+}
+
+// Refused before any opener ran: answered from the event loop all the same.
+void PendingOpen::Refuse(int shellCode) {
+    QTimer::singleShot(0, this, [this, shellCode] {
+        Answer(shellCode);
+        deleteLater();
+    });
+}
+
+void PendingOpen::Watch(pid_t opener) {
+    pid = opener;
+    // Called directly: not every C library has a wrapper for it, or declares it for C++.
+    pidDescriptor = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    if (pidDescriptor >= 0) {
+        ended = new QSocketNotifier(pidDescriptor, QSocketNotifier::Read, this);
+        connect(ended, &QSocketNotifier::activated, this, &PendingOpen::ReapIfEnded);
+    } else {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, &PendingOpen::ReapIfEnded);
+        poll->start(kEndPollInterval);
+    }
+    QTimer::singleShot(kOpenerAnswerTime, this, [this] { Answer(std::nullopt); });
+}
+
+void PendingOpen::ReapIfEnded() {
+    if (pid < 0) return;
+    int status = 0;
+    const pid_t reaped = ::waitpid(pid, &status, WNOHANG);
+    if (reaped == 0) return;
+    pid = -1;
+    if (ended) ended->setEnabled(false);
+    Answer(reaped > 0 ? FailureOfEnded(status) : kOtherFailure);
+    deleteLater();
+}
+
+// The completion comes as an event of its own, so that a message box it shows
+// does not run inside the opener's watch.
+void PendingOpen::Answer(std::optional<int> failure) {
+    if (!completion || !receiver) return;
+    const ShellError error = failure ? ShellErrorFor(*failure) : ShellError();
+    QTimer::singleShot(0, receiver, [done = std::exchange(completion, {}), failure, error] {
+        done(!failure, error);
+    });
+}
+
+}  // namespace
+
+void GShell(const QString& file, int /*showCommand*/, const QString& /*parameters*/,
+            const QString& directory, const QString& operation, QWidget* owner,
+            Completion completion) {
+    auto* pending = new PendingOpen(owner, std::move(completion));
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!IsOpenOperation(operation)) return pending->Refuse(kNoAssociation);
+    if (opener.isEmpty()) return pending->Refuse(kFileNotFound);
+    if (!directory.isEmpty() && !QFileInfo(directory).isDir())
+        return pending->Refuse(kPathNotFound);
+    const pid_t started = StartOpener(opener, file, directory);
+    if (started < 0) return pending->Refuse(kFileNotFound);
+    pending->Watch(started);
 }
 
 }  // namespace mShellExecute

@@ -5,6 +5,7 @@
 #include <QString>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 
 class QWidget;
 
@@ -16,26 +17,27 @@ struct ShellError {
     QString source;
 };
 
-// How long the opener may run before it is killed and the open reported as
-// timed out, so a stuck opener cannot freeze the window for longer.
-inline constexpr std::chrono::milliseconds kOpenerTimeLimit{10'000};
+// How long the opener has to report a failure. Without a desktop, xdg-open
+// runs the browser and waits for it, so an opener still running then has
+// started the browser: the open has succeeded and the opener runs on.
+inline constexpr std::chrono::milliseconds kOpenerAnswerTime{2'000};
 
-// True when the opener reports success; otherwise false and *error filled.
+// The outcome of one GShell: opened, or not and why.
+using Completion = std::function<void(bool opened, const ShellError& error)>;
+
+// Starts the opener and returns at once. The completion runs once, from the
+// event loop of the application's thread (the caller's), when the opener has
+// ended or has run for kOpenerAnswerTime; not at all when the owner window,
+// if one is given, is gone by then. The opener is never killed, also not when
+// the program ends, and is reaped when it ends.
 // The file or address is xdg-open's only argument, unchanged but for a name
 // beginning with '-', passed as ./name so that it is not taken for an option.
 // A non-empty directory becomes the opener's working directory. An operation
 // other than "open" (or empty) fails with code 31, as the shell's does for a
-// verb nothing handles. The show command, the parameters and the owner window
-// have no counterpart in xdg-open and are not used.
-bool GShell(const QString& file, int showCommand, const QString& parameters,
-            const QString& directory, const QString& operation, QWidget* owner, ShellError* error);
-
-// The same with a time limit of the caller's choosing.
-bool GShell(const QString& file, int showCommand, const QString& parameters,
-            const QString& directory, const QString& operation, QWidget* owner, ShellError* error,
-            std::chrono::milliseconds timeLimit);
-
-// The shell's failure code turned into its error number and message.
-ShellError ShellErrorFor(int shellCode);
+// verb nothing handles. The show command and the parameters have no
+// counterpart in xdg-open and are not used.
+void GShell(const QString& file, int showCommand, const QString& parameters,
+            const QString& directory, const QString& operation, QWidget* owner,
+            Completion completion);
 
 }  // namespace mShellExecute

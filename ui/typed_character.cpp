@@ -23,6 +23,10 @@ QString SimpleUpperCase(const QString& typed) {
 
 QString UpperCaseTypedCharacter(const QString& typed) {
     if (!IsSingleCharacter(typed)) return typed;
+    // The Code 39 alphabet is ASCII, so a to z always become A to Z, also
+    // where the locale writes i in upper case as the dotted capital I.
+    if (const char16_t c = typed.front().unicode(); c >= u'a' && c <= u'z')
+        return QString(QChar(c - u'a' + u'A'));
     const QString upper = QLocale().toUpper(typed);
     return IsSingleCharacter(upper) ? upper : SimpleUpperCase(typed);
 }

@@ -8,9 +8,10 @@ class QKeyEvent;
 
 namespace linomark {
 
-// The upper-case form of one typed character, as the user's locale writes it
-// when that is a single character; any other text (several characters, a
-// control character, nothing) comes back unchanged.
+// The upper-case form of one typed character: A to Z for a to z in every
+// locale, otherwise as the user's locale writes it when that is a single
+// character, else the character's one-to-one upper case; any other text
+// (several characters, a control character, nothing) comes back unchanged.
 QString UpperCaseTypedCharacter(const QString& typed);
 
 // Hands the key press to the box's own handler, with its typed character

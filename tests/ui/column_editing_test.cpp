@@ -20,20 +20,6 @@ namespace {
 const QString kGeneratedA = QStringLiteral(
     "A0000\r\nA0001\r\nA0002\r\nA0003\r\nA0004\r\nA0005\r\nA0006\r\nA0007\r\nA0008\r\nA0009\r\n");
 
-// Types the characters one by one, as keys; a character outside ASCII comes
-// as the key of its upper-case letter with the typed text, as a keyboard
-// layout sends it.
-void Type(QWidget* control, const QString& characters) {
-    for (const QChar c : characters) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(control, c.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Click, control, Qt::Key(c.toUpper().unicode()), QString(c),
-                                Qt::NoModifier);
-        }
-    }
-}
-
 // Puts the caret at a place of the box's own document (one character per line
 // break) and releases a key, as moving with the arrow keys does.
 void PlaceCaret(ColumnList& list, int documentPosition) {
@@ -93,23 +79,11 @@ void ColumnEditingTest::typedLettersBecomeUpperCase_data() {
                                             << "Q";
 }
 
-// Types into an emptied box; a list is read back with its "\r\n" line breaks.
 void ColumnEditingTest::typedLettersBecomeUpperCase() {
     QFETCH(QString, box);
     QFETCH(QString, keys);
     QFETCH(QString, text);
-    QWidget* control = Find<QWidget>(*window, qPrintable(box));
-    control->setFocus();
-    if (auto* list = qobject_cast<ColumnList*>(control)) {
-        list->SetText(QString());
-        Type(list, keys);
-        QCOMPARE(list->Text(), text);
-    } else {
-        auto* line = qobject_cast<LeadingValueBox*>(control);
-        line->clear();
-        Type(line, keys);
-        QCOMPARE(line->text(), text);
-    }
+    QCOMPARE(uitest::TypeIntoEmptiedBox(*window, qPrintable(box), keys), text);
 }
 
 void ColumnEditingTest::pastedTextIsNotConverted_data() {

@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPainter>
 
+#include "ui/column_list.h"
+#include "ui/leading_value_box.h"
 #include "ui/preview_box.h"
 
 namespace uitest {
@@ -29,7 +31,33 @@ QImage OnWhiteGround(const QImage& picture) {
     return ground;
 }
 
+void Type(QWidget* control, const QString& characters) {
+    for (const QChar c : characters) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(control, c.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Click, control, Qt::Key(c.toUpper().unicode()), QString(c),
+                                Qt::NoModifier);
+        }
+    }
+}
+
 }  // namespace
+
+QString TypeIntoEmptiedBox(QWidget& window, const char* box, const QString& characters) {
+    auto* control = Find<QWidget>(window, box);
+    if (!control) return QString();
+    control->setFocus();
+    if (auto* list = qobject_cast<linomark::ColumnList*>(control)) {
+        list->SetText(QString());
+        Type(list, characters);
+        return list->Text();
+    }
+    auto* line = qobject_cast<linomark::LeadingValueBox*>(control);
+    line->clear();
+    Type(line, characters);
+    return line->text();
+}
 
 QString ReadPreview(const QImage& picture) {
     const QImage image = OnWhiteGround(picture);

@@ -25,6 +25,12 @@ Control* Find(QWidget& window, const char* name) {
     return control;
 }
 
+// Types the characters one by one, as keys, into the named leading-value box
+// or column list, emptied first, and returns its text; a list's reads back
+// with its "\r\n" line breaks. A character outside ASCII comes as the key of
+// its upper-case letter with the typed text, as a keyboard layout sends it.
+QString TypeIntoEmptiedBox(QWidget& window, const char* box, const QString& characters);
+
 // What a Code 39 reader reads from the preview picture: the value with its
 // check character for type 0. Empty when no symbol is found.
 QString ReadPreview(const QImage& picture);
