@@ -132,9 +132,12 @@ QString CupsSession::Submit(const QByteArray& pdf, const Paper& paper, const cha
         if (!IsPlacementOption(option.name))
             count = cupsAddOption(option.name, option.value, count, &options);
     }
+    // The paper, so that a driver prints on it, and print-scaling=none, which
+    // cups-filters' pdftopdf and IPP printers honour by placing the page 1:1.
+    // (fit-to-page=false is not sent: pdftopdf ignores it beside
+    // print-scaling, and alone it still lets an oversized page be shrunk.)
     count = cupsAddOption("media", paper.name.c_str(), count, &options);
     count = cupsAddOption("print-scaling", "none", count, &options);
-    count = cupsAddOption("fit-to-page", "false", count, &options);
     int jobId = 0;
     const ipp_status_t created = cupsCreateDestJob(http, dest, info, &jobId, title, count, options);
     cupsFreeOptions(count, options);

@@ -76,6 +76,19 @@ PrinterAnswer AskDefaultPrinter(CupsSession& cups) {
     return {cups.QueueName(), cups.PrinterPaper(), {}};
 }
 
+// Unbuffered writes, each until one fails: a disk that runs full fails the
+// write itself, with its reason. (A buffered QSaveFile lost that error and
+// committed the part that fitted.)
+bool WriteWhole(QSaveFile& file, const QByteArray& bytes) {
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 piece = file.write(bytes.constData() + written, bytes.size() - written);
+        if (piece <= 0) return false;
+        written += piece;
+    }
+    return true;
+}
+
 }  // namespace
 
 PrintResult PrintOnDefaultPrinter(const SheetRequest& request, const OffsetOfQueue& offsetOf) {
@@ -105,7 +118,7 @@ PrintResult SaveSheetAsPdf(const SheetRequest& request, const OffsetOfQueue& off
     const PagePdf page = MakeRequestPdf(request, printer.paper, printer.queue, offset);
     if (page.pdf.isEmpty()) return {false, page.reason};
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(page.pdf) != page.pdf.size() ||
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !WriteWhole(file, page.pdf) ||
         !file.commit()) {
         return {false, QStringLiteral("The label sheet could not be saved as %1: %2")
                            .arg(fileName, file.errorString())};

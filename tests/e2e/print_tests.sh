@@ -376,8 +376,50 @@ case_fault() {
     fail "no fault row $1"
 }
 
+# Saving as PDF where it cannot be done: a warning with the reason, and no
+# file, whole or partial, left in the folder.
+#   row                     mount options   KiB filled
+readonly SAVE_FAULT_ROWS=(
+    "read_only_folder        ro              0"
+    "full_disk               rw              60"
+)
+
+# Saves the sheet into a 64 KiB file system of the driver's own, mounted with
+# the options once filled; writes what is left in it to $WORK/left.
+save_into_small_file_system() {
+    local namespace=(unshare --mount --propagation private)
+    (($(id -u) == 0)) || namespace=(unshare --user --map-root-user --mount --propagation private)
+    mkdir -p "$WORK/save"
+    "${namespace[@]}" bash -c 'left=$0 dir=$1 options=$2 filled=$3; shift 3
+        mount -t tmpfs -o size=64k linomark-save "$dir" || exit 97
+        dd if=/dev/zero of="$dir/filler" bs=1024 count="$filled" status=none
+        mount -o remount,"$options" "$dir" || exit 97
+        "$@" 0 A0000 B0000 C0000; status=$?
+        ls -A "$dir" >"$left"; exit $status' \
+        "$WORK/left" "$WORK/save" "$1" "$2" "$PRINT_DRIVER" --save-pdf "$WORK/save/sheet.pdf" \
+        2>"$WORK/reason"
+}
+
+case_save_fault() {
+    local row name options filled status=0
+    for row in "${SAVE_FAULT_ROWS[@]}"; do
+        read -r name options filled <<<"$row"
+        [[ $name == "$1" ]] || continue
+        use_scheduler "$LABELS_STATE"
+        save_into_small_file_system "$options" "$filled" || status=$?
+        ((status == 1)) || fail "driver exit $status, expected 1: $(cat "$WORK/reason")"
+        grep -qF "could not be saved as $WORK/save/sheet.pdf" "$WORK/reason" ||
+            fail "reason [$(cat "$WORK/reason")]"
+        [[ $(cat "$WORK/left") == filler ]] || fail "left in the folder: $(tr '\n' ' ' <"$WORK/left")"
+        echo "$(cat "$WORK/reason")"
+        return 0
+    done
+    fail "no save fault row $1"
+}
+
 if [[ $1 == --fault-rows ]]; then
-    for row in "${FAULT_ROWS[@]}"; do echo "${row%% *}"; done
+    for row in "${FAULT_ROWS[@]}"; do echo "fault ${row%% *}"; done
+    for row in "${SAVE_FAULT_ROWS[@]}"; do echo "save_fault ${row%% *}"; done
     exit 0
 fi
 if [[ $# -lt 1 ]] || ! declare -F "case_$1" >/dev/null; then
