@@ -24,6 +24,8 @@
 # printer prints through (its *PaperDimension and *ImageableArea for the
 # default page size). The raw queue has no PPD: A4, no margin.
 set -euo pipefail
+# shellcheck source=sheet_values.sh
+source "$(dirname "${BASH_SOURCE[0]}")/sheet_values.sh"
 # The script's own tools read and write numbers the C way; the driver gets
 # each row's locale for itself.
 export LC_ALL=C
@@ -55,9 +57,6 @@ readonly PAPER_TOLERANCE_MM=0.5
 readonly DPI=300
 readonly JOB_WAIT_SECONDS=30
 readonly RASTER_SECONDS=60
-# The Code 39 characters in the order of their modulo-43 values 0 to 42.
-readonly CODE39_BY_VALUE='0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%'
-readonly LEADING_LETTERS=(A B C)
 
 fail() {
     echo "FAIL: ${ROW_NAME:-driver_paths}: $*" >&2
@@ -79,24 +78,6 @@ store_offset() {
     mkdir -p "$HOME/.config"
     printf '[Alignment]\n%s\\OffsetX=%s\n%s\\OffsetY=%s\n' "$1" "$OFFSET_X" "$1" "$OFFSET_Y" \
         >"$HOME/.config/Linomark 1.0.ini"
-}
-
-check_character() {
-    local value=$1 sum=0 i before
-    for ((i = 0; i < ${#value}; i++)); do
-        before=${CODE39_BY_VALUE%%"${value:i:1}"*}
-        ((${#before} < 43)) && sum=$((sum + ${#before}))
-    done
-    printf '%s' "${CODE39_BY_VALUE:sum % 43:1}"
-}
-
-# What the reader should find in cell (row, column) of a sheet led by
-# A0000/B0000/C0000: type 0 labels carry a check character.
-expected_value() {
-    local type=$1 row=$2 column=$3 value
-    value=${LEADING_LETTERS[column]}000$row
-    [[ $type == 0 ]] && value+=$(check_character "$value")
-    printf '%s' "$value"
 }
 
 # The quoted value of a PPD keyword for an option: ppd_value PPD ImageableArea A4.

@@ -9,13 +9,12 @@
 # file of the scheduler whose default queue is "Labels"), SPARE_STATE (the
 # scheduler that has a queue but no default).
 set -euo pipefail
+# shellcheck source=sheet_values.sh
+source "$(dirname "${BASH_SOURCE[0]}")/sheet_values.sh"
 
-# The Code 39 characters in the order of their modulo-43 values 0 to 42.
-readonly CODE39_BY_VALUE='0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%'
 readonly DPI=300
 readonly JOB_WAIT_SECONDS=20
 readonly LEFT_MARGIN_MM=15 TOP_MARGIN_MM=15 ROW_PITCH_MM=20.9
-readonly LEADING_LETTERS=(A B C)
 readonly A4_POINTS='595 x 842' LETTER_POINTS='612 x 792'
 
 fail() {
@@ -43,23 +42,6 @@ use_scheduler() {
     # shellcheck disable=SC1090
     source "$1"
     export CUPS_SERVER=$SOCKET
-}
-
-check_character() {
-    local value=$1 sum=0 i before
-    for ((i = 0; i < ${#value}; i++)); do
-        before=${CODE39_BY_VALUE%%"${value:i:1}"*}
-        ((${#before} < 43)) && sum=$((sum + ${#before}))
-    done
-    printf '%s' "${CODE39_BY_VALUE:sum % 43:1}"
-}
-
-# What the reader should find in a cell of a sheet led by A0000/B0000/C0000.
-expected_value() {
-    local type=$1 row=$2 column=$3 value
-    value=${LEADING_LETTERS[column]}000$row
-    [[ $type == 0 ]] && value+=$(check_character "$value")
-    printf '%s' "$value"
 }
 
 column_pitch() { [[ $1 == 0 ]] && echo 57.15 || echo 56.0; }
