@@ -36,9 +36,29 @@ public:
     }
 };
 
+// QSettings decodes a value written as @Variant(...) with QDataStream, which
+// believes the lengths inside it: a value made by hand can ask for gigabytes,
+// and the program would end at start-up. The program writes only text (a
+// text of its own that starts with "@" is written "@@"), so a file with such
+// a value was not written by it and is taken as one that does not parse.
+bool HoldsStoredVariant(const QString& filePath) {
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        const qsizetype equals = line.indexOf('=');
+        if (equals < 0) continue;
+        QByteArray value = line.mid(equals + 1).trimmed();
+        if (value.startsWith('"')) value.remove(0, 1);
+        if (value.startsWith("@Variant(")) return true;
+    }
+    return false;
+}
+
 // QSettings parses a section only when it is first read, so a malformed line
 // shows up in status() once every key has been listed.
 bool IsWellFormed(SettingsFile& settings) {
+    if (HoldsStoredVariant(settings.fileName())) return false;
     settings.allKeys();
     return settings.status() == QSettings::NoError;
 }
@@ -49,10 +69,14 @@ bool IsWellFormed(SettingsFile& settings) {
 // and written afresh. Through a link, the file it leads to is removed, so the
 // link stays.
 void DiscardMalformedFile() {
-    SettingsFile settings;
-    settings.allKeys();
-    if (settings.status() == QSettings::FormatError)
-        QFile::remove(QFileInfo(settings.fileName()).canonicalFilePath());
+    const QString path = SettingsFilePath();
+    bool malformed = HoldsStoredVariant(path);
+    if (!malformed) {
+        SettingsFile settings;
+        settings.allKeys();
+        malformed = settings.status() == QSettings::FormatError;
+    }
+    if (malformed) QFile::remove(QFileInfo(path).canonicalFilePath());
 }
 
 // What a file type is called in a reason; empty for a regular file.

@@ -151,6 +151,23 @@ TEST_F(Settings, HandWrittenFilesAreReadAsTheUserMeantOrNotAtAll) {
     }
 }
 
+// A hand-made @Variant value is decoded by Qt from a data stream whose
+// lengths it believes. This file, found by the settings fuzz target, makes it
+// ask for 25 GB. It counts as garbage and is replaced at close.
+TEST_F(Settings, StoredVariantsAreNeverDecoded) {
+    QFile seed(QStringLiteral(FUZZ_SEEDS "/settings/huge_variant_length.ini"));
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    const QByteArray variant = seed.readAll();
+    writeStore(variant);
+    EXPECT_EQ(fields(ReadSettings()), fields(StoredValues{}));
+    writeStore(variant);
+    const StoredValues mine{1, "D0000", "E0000", "F0000"};
+    ASSERT_EQ(WriteSettings(mine), "");
+    bool wellFormed = false;
+    EXPECT_EQ(fields(readInOtherProcess(&wellFormed)), fields(mine));
+    EXPECT_TRUE(wellFormed);
+}
+
 TEST_F(Settings, UnusualValuesSurviveTheRoundTripToDisk) {
     const QString longValue = QString(50'000, QChar(0xE9)) + QString(50'000, QChar('Z'));
     const struct {
