@@ -59,8 +59,7 @@ void PageSurface::PrintText(const std::u32string& text) {
     page.setFont(font);
     const QFontMetricsF metrics(font, &device);
     const QPointF topLeft = ToDevice(currentX, currentY);
-    Advances advances(font, &device);
-    const TextRun run = VisibleRun(advances, ToQString(text), topLeft.x(), device.width());
+    const TextRun run = VisibleRun(font, &device, ToQString(text), topLeft.x(), device.width());
     if (!run.text.isEmpty()) {
         page.drawText(QPointF(run.left, topLeft.y() + metrics.ascent()), run.text);
     }
@@ -68,14 +67,8 @@ void PageSurface::PrintText(const std::u32string& text) {
     currentY += static_cast<float>(metrics.lineSpacing() / pixelsPerUnitY);
 }
 
-// A long text is measured as the sum of its characters' advances, without
-// the kerning of the few pairs that have it: it reaches far beyond the page
-// anyway.
 float PageSurface::TextWidth(const std::u32string& text) {
-    const QString characters = ToQString(text);
-    const qreal pixels = characters.size() <= kLongText
-                             ? QFontMetricsF(font, &device).horizontalAdvance(characters)
-                             : Advances(font, &device).Sum(characters);
+    const qreal pixels = TextAdvance(font, &device, ToQString(text));
     return static_cast<float>(pixels / pixelsPerUnitX);
 }
 

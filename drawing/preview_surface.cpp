@@ -57,8 +57,7 @@ void PreviewSurface::SetPenStyle(PenStyle style) {
 void PreviewSurface::PrintText(const std::u32string& text) {
     const QFontMetricsF metrics(font, &picture);
     const QPointF topLeft = ToPixels(currentX, currentY);
-    Advances advances(font, &picture);
-    const TextRun run = VisibleRun(advances, ToQString(text), topLeft.x(), kPixelWidth);
+    const TextRun run = VisibleRun(font, &picture, ToQString(text), topLeft.x(), kPixelWidth);
     QPainter painter;
     BeginPainting(painter);
     painter.setFont(font);
@@ -69,10 +68,7 @@ void PreviewSurface::PrintText(const std::u32string& text) {
 }
 
 float PreviewSurface::TextWidth(const std::u32string& text) {
-    const QString characters = ToQString(text);
-    const qreal pixels = characters.size() <= kLongText
-                             ? QFontMetricsF(font, &picture).horizontalAdvance(characters)
-                             : Advances(font, &picture).Sum(characters);
+    const qreal pixels = TextAdvance(font, &picture, ToQString(text));
     return static_cast<float>(pixels / kPixelsPerUnitX);
 }
 

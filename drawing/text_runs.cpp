@@ -1,8 +1,29 @@
 #include "drawing/text_runs.h"
 
+#include <QFontMetricsF>
+#include <array>
+
 namespace linomark {
 
 namespace {
+
+// Texts up to this length are measured and drawn whole; they are at most a
+// few page widths long at the labels' 12 and 16 points.
+constexpr qsizetype kLongText = 256;
+
+// The advances of single characters in one font, the ASCII ones measured
+// once. Their sum is the width of a text laid out without kerning.
+class Advances {
+public:
+    Advances(const QFont& font, QPaintDevice* device);
+    qreal Of(QChar c);
+    qreal Sum(const QString& text);
+    [[nodiscard]] qreal MaxWidth() const { return metrics.maxWidth(); }
+
+private:
+    QFontMetricsF metrics;
+    std::array<qreal, 128> ascii{};
+};
 
 bool IsSupplementary(char32_t c) { return c > 0xFFFF && c <= 0x10FFFF; }
 
@@ -26,6 +47,8 @@ QString ToQString(const std::u32string& text) {
     return converted;
 }
 
+namespace {
+
 Advances::Advances(const QFont& font, QPaintDevice* device) : metrics(font, device) {
     ascii.fill(-1.0);
 }
@@ -47,12 +70,21 @@ qreal Advances::Sum(const QString& text) {
     return sum;
 }
 
+}  // namespace
+
+qreal TextAdvance(const QFont& font, QPaintDevice* device, const QString& text) {
+    if (text.size() <= kLongText) return QFontMetricsF(font, device).horizontalAdvance(text);
+    return Advances(font, device).Sum(text);
+}
+
 // One widest glyph of slack on either side, so that a character partly over
 // an edge is drawn.
-TextRun VisibleRun(Advances& advances, const QString& text, qreal left, qreal right) {
+TextRun VisibleRun(const QFont& font, QPaintDevice* device, const QString& text, qreal left,
+                   qreal right) {
     if (text.size() <= kLongText) {
         return {text, left};
     }
+    Advances advances(font, device);
     const qreal margin = advances.MaxWidth();
     qsizetype first = 0;
     while (first < text.size() && left + advances.Of(text[first]) < -margin) {

@@ -3,9 +3,7 @@
 // full, for seconds, only to be clipped away.
 #pragma once
 
-#include <QFontMetricsF>
 #include <QString>
-#include <array>
 #include <string>
 
 class QFont;
@@ -20,32 +18,20 @@ namespace linomark {
 // as fromUcs4 makes it.
 QString ToQString(const std::u32string& text);
 
-// Texts up to this length are measured and drawn whole; they are at most a
-// few page widths long at the labels' 12 and 16 points.
-inline constexpr qsizetype kLongText = 256;
-
-// The advances of single characters in one font, the ASCII ones measured
-// once. Their sum is the width of a text laid out without kerning.
-class Advances {
-public:
-    Advances(const QFont& font, QPaintDevice* device);
-    qreal Of(QChar c);
-    qreal Sum(const QString& text);
-    [[nodiscard]] qreal MaxWidth() const { return metrics.maxWidth(); }
-
-private:
-    QFontMetricsF metrics;
-    std::array<qreal, 128> ascii{};
-};
-
 struct TextRun {
     QString text;
     qreal left;
 };
 
-// The characters of a long text starting at `left` that fall within 0 to
-// `right` (device pixels), with where the first of them starts; a text of
-// kLongText characters or fewer comes back whole.
-TextRun VisibleRun(Advances& advances, const QString& text, qreal left, qreal right);
+// The width of a text in the font on the device, in device pixels. A text
+// of more than a few page widths is measured as the sum of its characters'
+// advances, without the kerning of the few pairs that have it.
+qreal TextAdvance(const QFont& font, QPaintDevice* device, const QString& text);
+
+// The characters of a text starting at `left` that fall within 0 to `right`
+// (device pixels), with where the first of them starts; a text of no more
+// than a few page widths comes back whole.
+TextRun VisibleRun(const QFont& font, QPaintDevice* device, const QString& text, qreal left,
+                   qreal right);
 
 }  // namespace linomark

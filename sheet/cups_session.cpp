@@ -142,7 +142,7 @@ QString CupsSession::Submit(const QByteArray& pdf, const Paper& paper, const cha
     const ipp_status_t created = cupsCreateDestJob(http, dest, info, &jobId, title, count, options);
     cupsFreeOptions(count, options);
     if (created > IPP_STATUS_OK_EVENTS_COMPLETE || jobId <= 0) {
-        return CancelAfterFailure(jobId, timedOut ? NoAnswerReason() : HandOverFailure());
+        return CancelAfterFailure(jobId, HandOverFailure());
     }
     return SendDocument(jobId, pdf, title);
 }
@@ -150,20 +150,20 @@ QString CupsSession::Submit(const QByteArray& pdf, const Paper& paper, const cha
 QString CupsSession::SendDocument(int jobId, const QByteArray& pdf, const char* title) {
     if (cupsStartDestDocument(http, dest, info, jobId, title, CUPS_FORMAT_PDF, 0, nullptr, 1) !=
         HTTP_STATUS_CONTINUE) {
-        return CancelAfterFailure(jobId, timedOut ? NoAnswerReason() : HandOverFailure());
+        return CancelAfterFailure(jobId, HandOverFailure());
     }
     for (qsizetype sent = 0; sent < pdf.size(); sent += kPieceBytes) {
         const qsizetype piece = std::min(kPieceBytes, pdf.size() - sent);
         if (cupsWriteRequestData(http, pdf.constData() + sent, static_cast<size_t>(piece)) !=
             HTTP_STATUS_CONTINUE) {
-            return CancelAfterFailure(jobId, timedOut ? NoAnswerReason() : HandOverFailure());
+            return CancelAfterFailure(jobId, HandOverFailure());
         }
     }
     // libcups reports a connection cut before the scheduler's answer as
     // success with no answer read; only an answer read in full counts.
     const ipp_status_t finished = cupsFinishDestDocument(http, dest, info);
     if (finished > IPP_STATUS_OK_EVENTS_COMPLETE || httpGetStatus(http) == HTTP_STATUS_ERROR) {
-        return CancelAfterFailure(jobId, timedOut ? NoAnswerReason() : HandOverFailure());
+        return CancelAfterFailure(jobId, HandOverFailure());
     }
     return {};
 }
@@ -185,11 +185,12 @@ QString CupsSession::NoAnswerReason() const {
         .arg(ServerName());
 }
 
-// Why a hand-over failed. A connection cut in the middle of it is no
-// refusal: libcups then leaves the text of errno ("Success") or, once it has
-// cancelled the half-sent job, "successful-ok" as its last error, and a
+// Why a hand-over failed. A scheduler that stopped answering is told as
+// such. A connection cut in the middle of it is no refusal: libcups then leaves the text of errno
+// ("Success") or, once it has cancelled the half-sent job, "successful-ok" as its last error, and a
 // transport failure as an internal error with the text of errno.
 QString CupsSession::HandOverFailure() const {
+    if (timedOut) return NoAnswerReason();
     const QString printer = QueueName();
     if (httpGetStatus(http) == HTTP_STATUS_ERROR ||
         cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {

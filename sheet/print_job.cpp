@@ -2,7 +2,6 @@
 
 #include <QSaveFile>
 #include <chrono>
-#include <optional>
 
 #include "linomark_config.h"
 #include "sheet/alignment_sheet.h"
@@ -38,21 +37,6 @@ std::u32string AlignmentNote(const QString& queue, const AlignmentOffset& offset
         .toStdU32String();
 }
 
-// The page of a request on a paper, drawn from the printable area's corner
-// moved by the queue's alignment offset.
-PagePdf MakeRequestPdf(const SheetRequest& request, const Paper& paper, const QString& queue,
-                       const AlignmentOffset& offset) {
-    const QPointF origin(paper.margins.left + offset.x, paper.margins.top + offset.y);
-    const std::u32string note = AlignmentNote(queue, offset);
-    return MakePagePdf(paper, origin, JobTitle(request), [&request, &note](DrawingSurface& page) {
-        if (request.alignmentSheet) {
-            PrintAlignmentSheet(page, request.labelType, note);
-        } else {
-            PrintSheet(page, request.labelType, request.columnLists);
-        }
-    });
-}
-
 QString WrongPaperReason(const Paper& paper) {
     return QStringLiteral(
                "The default printer uses %1 paper; the label sheet needs A4 or Letter paper. Set "
@@ -76,6 +60,24 @@ PrinterAnswer AskDefaultPrinter(CupsSession& cups) {
     return {cups.QueueName(), cups.PrinterPaper(), {}};
 }
 
+// The page of a request on the printer's paper, drawn from the printable
+// area's corner moved by the queue's alignment offset; no page at all on a
+// paper the sheet does not fit.
+PagePdf MakeRequestPdf(const SheetRequest& request, const PrinterAnswer& printer,
+                       const AlignmentOffset& offset) {
+    const Paper& paper = printer.paper;
+    if (!SheetFits(paper, request.labelType)) return {{}, WrongPaperReason(paper)};
+    const QPointF origin(paper.margins.left + offset.x, paper.margins.top + offset.y);
+    const std::u32string note = AlignmentNote(printer.queue, offset);
+    return MakePagePdf(paper, origin, JobTitle(request), [&request, &note](DrawingSurface& page) {
+        if (request.alignmentSheet) {
+            PrintAlignmentSheet(page, request.labelType, note);
+        } else {
+            PrintSheet(page, request.labelType, request.columnLists);
+        }
+    });
+}
+
 // Unbuffered writes, each until one fails: a disk that runs full fails the
 // write itself, with its reason. (A buffered QSaveFile lost that error and
 // committed the part that fitted.)
@@ -95,11 +97,7 @@ PrintResult PrintOnDefaultPrinter(const SheetRequest& request, const OffsetOfQue
     CupsSession cups(kPrintPatience);
     const PrinterAnswer printer = AskDefaultPrinter(cups);
     if (!printer.reason.isEmpty()) return {false, printer.reason};
-    if (!SheetFits(printer.paper, request.labelType)) {
-        return {false, WrongPaperReason(printer.paper)};
-    }
-    const PagePdf page =
-        MakeRequestPdf(request, printer.paper, printer.queue, offsetOf(printer.queue));
+    const PagePdf page = MakeRequestPdf(request, printer, offsetOf(printer.queue));
     if (page.pdf.isEmpty()) return {false, page.reason};
     const QString reason = cups.Submit(page.pdf, printer.paper, qUtf8Printable(JobTitle(request)));
     return {reason.isEmpty(), reason};
@@ -110,12 +108,9 @@ PrintResult SaveSheetAsPdf(const SheetRequest& request, const OffsetOfQueue& off
     CupsSession cups(kPrintPatience);
     PrinterAnswer printer = AskDefaultPrinter(cups);
     if (!printer.reason.isEmpty()) printer = {{}, SystemPaper(), {}};
-    if (!SheetFits(printer.paper, request.labelType)) {
-        return {false, WrongPaperReason(printer.paper)};
-    }
     const AlignmentOffset offset =
         printer.queue.isEmpty() ? AlignmentOffset{} : offsetOf(printer.queue);
-    const PagePdf page = MakeRequestPdf(request, printer.paper, printer.queue, offset);
+    const PagePdf page = MakeRequestPdf(request, printer, offset);
     if (page.pdf.isEmpty()) return {false, page.reason};
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !WriteWhole(file, page.pdf) ||

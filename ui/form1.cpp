@@ -38,8 +38,6 @@ constexpr float kPreviewTopType1 = 6.0f;
 // The show command the link asks for; the opener shows a normal window anyway.
 constexpr int kShowMaximized = 10;
 
-QString ProgramTitle() { return QString::fromUtf8(kProgramTitle); }
-
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), sheetJob(new SheetJob(this)) {
@@ -107,7 +105,7 @@ void Form1::Form_Unload() {
     if (ClosingOnTerminationSignal()) {
         std::fprintf(stderr, "linomark: %s\n", qPrintable(message));
     } else {
-        QMessageBox::warning(this, ProgramTitle(), message);
+        Warn(message);
     }
 }
 
@@ -202,9 +200,7 @@ void Form1::PreviewValue(const std::u32string& value) {
         if (pictPreview->Picture().cacheKey() != beforeKey) pictPreview->Restore(before);
         if (!previewFailureShown) {
             previewFailureShown = true;
-            QMessageBox::warning(
-                this, ProgramTitle(),
-                tr("The preview could not be drawn: %1").arg(QString::fromUtf8(error.what())));
+            Warn(tr("The preview could not be drawn: %1").arg(QString::fromUtf8(error.what())));
         }
     }
     pictPreview->update();
@@ -214,6 +210,10 @@ void Form1::RedrawPreview() {
     if (pictPreview->SetDevicePixelRatio(devicePixelRatioF())) PreviewValue(previewedValue);
 }
 
+void Form1::Warn(const QString& text) {
+    QMessageBox::warning(this, QString::fromUtf8(kProgramTitle), text);
+}
+
 // The opener answers later: the window goes on working while it starts.
 void Form1::OpenLink(const QString& address) {
     mShellExecute::GShell(
@@ -221,10 +221,8 @@ void Form1::OpenLink(const QString& address) {
         [this, address](bool opened, const mShellExecute::ShellError& error) {
             if (opened) return;
             // "occured" is the message's own spelling, kept as users have always seen it.
-            QMessageBox::warning(this, ProgramTitle(),
-                                 QStringLiteral("Error occured while running '") + address +
-                                     QStringLiteral("'.") + QStringLiteral("\r\n\r\n[") +
-                                     error.description + QStringLiteral("]"));
+            Warn(QStringLiteral("Error occured while running '") + address + QStringLiteral("'.") +
+                 QStringLiteral("\r\n\r\n[") + error.description + QStringLiteral("]"));
         });
 }
 

@@ -84,6 +84,8 @@ private:
     void PreviewValue(const std::u32string& value);
     void RedrawPreview();
     void OpenLink(const QString& address);
+    // A warning box with the program's title.
+    void Warn(const QString& text);
 
     // form1_print.cpp: the Print button and its menu.
     void Command1_Click();

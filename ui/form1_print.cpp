@@ -5,10 +5,8 @@
 // SheetJob_Finished.
 #include <QComboBox>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QStandardPaths>
 
-#include "linomark_config.h"
 #include "ui/alignment_dialog.h"
 #include "ui/alignment_store.h"
 #include "ui/busy_cursor.h"
@@ -18,12 +16,6 @@
 #include "ui/sheet_job.h"
 
 namespace linomark {
-
-namespace {
-
-QString ProgramTitle() { return QString::fromUtf8(kProgramTitle); }
-
-}  // namespace
 
 SheetRequest Form1::CurrentRequest(bool alignmentSheet) const {
     return {LabelTypeFromIndex(cmbType->currentIndex()),
@@ -59,8 +51,7 @@ void Form1::mnuAlignment_Click() {
     if (dialog.exec() != QDialog::Accepted || queue.isEmpty()) return;
     const QString reason = WriteAlignment(queue, dialog.Offset());
     if (!reason.isEmpty()) {
-        QMessageBox::warning(this, ProgramTitle(),
-                             tr("The alignment offsets were not saved: %1").arg(reason));
+        Warn(tr("The alignment offsets were not saved: %1").arg(reason));
     }
 }
 
@@ -83,7 +74,7 @@ void Form1::StartSheetJob(std::function<PrintResult()> work) {
 void Form1::SheetJob_Finished(const PrintResult& result) {
     busyCursor.reset();
     Command1->setEnabled(true);
-    if (!result.printed) QMessageBox::warning(this, ProgramTitle(), result.reason);
+    if (!result.printed) Warn(result.reason);
 }
 
 }  // namespace linomark

@@ -23,7 +23,6 @@ public:
 
     // False, and nothing started, while another job runs.
     bool Start(std::function<PrintResult()> work);
-    [[nodiscard]] bool Running() const { return thread != nullptr; }
 
 signals:
     void finished(const linomark::PrintResult& result);

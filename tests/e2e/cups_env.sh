@@ -26,14 +26,14 @@
 # each queue prints through; for Net, the one Office prints through), and
 # PID2, ROOT2, SOCKET2, PORT2 for the second scheduler.
 #
-# --locales generates en_US.UTF-8, de_DE.UTF-8, tr_TR.UTF-8 and az_AZ.UTF-8
+# --locales generates en_US.UTF-8 and de_DE.UTF-8, the driver paths' locales,
 # with localedef into a private folder, recorded as LOCPATH (use it as
 # LOCPATH=... LANG=xx_XX.UTF-8); C.UTF-8 is always there. When the locale
 # sources are missing, LOCALES_ERROR says so and the tests that need them
 # fail with that reason.
 set -euo pipefail
 
-readonly GENERATED_LOCALES=(en_US de_DE tr_TR az_AZ)
+readonly GENERATED_LOCALES=(en_US de_DE)
 readonly LOCALE_SOURCES=/usr/share/i18n/locales
 readonly PPD_MODEL=drv:///sample.drv/generic.ppd
 readonly PORT_TRIES=5

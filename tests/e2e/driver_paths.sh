@@ -24,8 +24,8 @@
 # printer prints through (its *PaperDimension and *ImageableArea for the
 # default page size). The raw queue has no PPD: A4, no margin.
 set -euo pipefail
-# shellcheck source=sheet_values.sh
-source "$(dirname "${BASH_SOURCE[0]}")/sheet_values.sh"
+# shellcheck source=e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 # The script's own tools read and write numbers the C way; the driver gets
 # each row's locale for itself.
 export LC_ALL=C
@@ -63,14 +63,10 @@ fail() {
     exit 1
 }
 
-# A private home and client configuration, so no lpoptions of the machine or
-# the user choose another destination or paper.
 isolate_client() {
-    WORK=$(mktemp -d /tmp/lmpath.XXXXXX)
+    private_client lmpath
     trap 'rm -rf "$WORK"' EXIT
-    export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run CUPS_SERVERROOT=$WORK/client
-    mkdir -m 0700 "$HOME" "$XDG_RUNTIME_DIR" "$CUPS_SERVERROOT" "$WORK/cells"
-    unset LPDEST PRINTER LANGUAGE XDG_CONFIG_HOME
+    mkdir "$WORK/cells"
 }
 
 # The user's alignment offset for a queue, as the Alignment dialog keeps it.
@@ -108,8 +104,6 @@ read_printer() {
         'BEGIN { split(d, p, " "); split(a, r, " "); printf "%.3f %.3f", r[1] * 25.4 / 72, (p[2] - r[4]) * 25.4 / 72 }')
 }
 
-job_files() { find "$1" -maxdepth 1 -name 'job-*' | sort; }
-
 # Runs the driver for QUEUE in LOCALE with the given arguments.
 run_driver() {
     local queue=$1 locale=$2
@@ -122,21 +116,11 @@ run_driver() {
 
 # Prints through QUEUE and waits for the one new job in FOLDER; sets JOB.
 print_and_capture() {
-    local queue=$1 locale=$2 folder=$3 before new deadline
+    local queue=$1 locale=$2 folder=$3 before
     shift 3
     before=$(job_files "$folder")
     run_driver "$queue" "$locale" "$@"
-    deadline=$((SECONDS + JOB_WAIT_SECONDS))
-    while ((SECONDS < deadline)); do
-        new=$(comm -13 <(echo "$before") <(job_files "$folder"))
-        if [[ -n $new ]]; then
-            [[ $(wc -l <<<"$new") -eq 1 ]] || fail "more than one job arrived: $new"
-            JOB=$new
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "no job in $folder within $JOB_WAIT_SECONDS s; queue: $(lpstat -o 2>&1)"
+    wait_for_new_job "$before" "$folder"
 }
 
 # The job as a 300 dpi grey page from the paper's corner: PDF through
@@ -162,7 +146,6 @@ expect_paper() {
         fail "paper $verdict"
 }
 
-decode() { zbarimg -q --nodbus -Sdisable -Scode39.enable "$@" 2>/dev/null || true; }
 
 expect_whole_page() {
     local type=$1 expected found row column

@@ -9,8 +9,8 @@
 # file of the scheduler whose default queue is "Labels"), SPARE_STATE (the
 # scheduler that has a queue but no default).
 set -euo pipefail
-# shellcheck source=sheet_values.sh
-source "$(dirname "${BASH_SOURCE[0]}")/sheet_values.sh"
+# shellcheck source=e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
 readonly DPI=300
 readonly JOB_WAIT_SECONDS=20
@@ -22,14 +22,9 @@ fail() {
     exit 1
 }
 
-# A private home and client configuration, so no lpoptions of the machine or
-# the user and no LPDEST/PRINTER choose another destination.
 isolate_client() {
-    WORK=$(mktemp -d /tmp/lmtest.XXXXXX)
+    private_client lmtest
     trap 'restore_queue; rm -rf "$WORK"' EXIT
-    export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run CUPS_SERVERROOT=$WORK/client
-    mkdir -m 0700 "$HOME" "$XDG_RUNTIME_DIR" "$CUPS_SERVERROOT"
-    unset LPDEST PRINTER
 }
 
 RESTORE=()
@@ -47,7 +42,6 @@ use_scheduler() {
 column_pitch() { [[ $1 == 0 ]] && echo 57.15 || echo 56.0; }
 
 job_count() { { lpstat -W all -o 2>/dev/null || true; } | wc -l; }
-job_files() { find "$OUTDIR" -maxdepth 1 -name 'job-*.pdf' | sort; }
 
 run_driver() { "$PRINT_DRIVER" "$@" 2>"$WORK/reason"; }
 
@@ -59,21 +53,6 @@ print_and_capture() {
     wait_for_new_job "$before"
 }
 
-wait_for_new_job() {
-    local before=$1 deadline=$((SECONDS + JOB_WAIT_SECONDS)) new
-    while ((SECONDS < deadline)); do
-        new=$(comm -13 <(echo "$before") <(job_files))
-        if [[ -n $new ]]; then
-            [[ $(wc -l <<<"$new") -eq 1 ]] || fail "more than one job arrived: $new"
-            JOB=$new
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "no job file within $JOB_WAIT_SECONDS s; queue: $(lpstat -o)"
-}
-
-decode() { zbarimg -q --nodbus -Sdisable -Scode39.enable --raw "$1" 2>/dev/null || true; }
 
 expect_page_size() {
     local size
@@ -84,7 +63,7 @@ expect_page_size() {
 expect_whole_page() {
     local expected=$1 found
     pdftoppm -r $DPI -gray -singlefile "$JOB" "$WORK/page"
-    found=$(decode "$WORK/page.pgm" | sort)
+    found=$(decode --raw "$WORK/page.pgm" | sort)
     [[ $found == "$(sort <<<"$expected")" ]] ||
         fail "page decodes to [$found], expected [$(sort <<<"$expected")]"
 }
@@ -98,7 +77,7 @@ expect_cell() {
          BEGIN { print px(left + c * p), px(top + r * pitch), px(p), px(pitch) }')
     read -r x y w h <<<"$geometry"
     pdftoppm -r $DPI -gray -x "$x" -y "$y" -W "$w" -H "$h" -singlefile "$JOB" "$WORK/cell"
-    found=$(decode "$WORK/cell.pgm")
+    found=$(decode --raw "$WORK/cell.pgm")
     [[ $found == "$expected" ]] || fail "cell ($row, $column) reads [$found], expected [$expected]"
 }
 

@@ -117,43 +117,25 @@ struct Run {
     int to;
 };
 
-std::vector<Run> VerticalRuns(const Page& page, double minMm, double maxMm) {
-    const int lo = static_cast<int>(std::floor(page.px(minMm)));
-    const int hi = static_cast<int>(std::ceil(page.px(maxMm)));
-    std::vector<Run> runs;
-    for (int x = 0; x < page.width(); ++x) {
-        int start = -1;
-        for (int y = 0; y <= page.height(); ++y) {
-            const bool d = y < page.height() && page.dark(x, y);
-            if (d && start < 0) {
-                start = y;
-            } else if (!d && start >= 0) {
-                const int length = y - start;
-                if (length >= lo && length <= hi) {
-                    runs.push_back({x, start, y - 1});
-                }
-                start = -1;
-            }
-        }
-    }
-    return runs;
-}
+enum class Along { Columns, Rows };
 
-std::vector<Run> HorizontalRuns(const Page& page, double minMm, double maxMm) {
+// The dark runs between minMm and maxMm long, down every column or across
+// every row of the page.
+std::vector<Run> DarkRuns(const Page& page, Along along, double minMm, double maxMm) {
     const int lo = static_cast<int>(std::floor(page.px(minMm)));
     const int hi = static_cast<int>(std::ceil(page.px(maxMm)));
+    const bool columns = along == Along::Columns;
+    const int lines = columns ? page.width() : page.height();
+    const int length = columns ? page.height() : page.width();
     std::vector<Run> runs;
-    for (int y = 0; y < page.height(); ++y) {
+    for (int at = 0; at < lines; ++at) {
         int start = -1;
-        for (int x = 0; x <= page.width(); ++x) {
-            const bool d = x < page.width() && page.dark(x, y);
+        for (int i = 0; i <= length; ++i) {
+            const bool d = i < length && (columns ? page.dark(at, i) : page.dark(i, at));
             if (d && start < 0) {
-                start = x;
+                start = i;
             } else if (!d && start >= 0) {
-                const int length = x - start;
-                if (length >= lo && length <= hi) {
-                    runs.push_back({y, start, x - 1});
-                }
+                if (i - start >= lo && i - start <= hi) runs.push_back({at, start, i - 1});
                 start = -1;
             }
         }
@@ -235,7 +217,7 @@ Point LabelPoint(const Page& page, const std::vector<Run>& bars) {
 // Every label on the page, in no particular order.
 std::vector<Point> FindLabels(const Page& page, const SheetType& type) {
     std::vector<Run> runs =
-        VerticalRuns(page, type.darkRunMin * kRunShrink, type.darkRunMax * kRunStretch);
+        DarkRuns(page, Along::Columns, type.darkRunMin * kRunShrink, type.darkRunMax * kRunStretch);
     // Bars of one label lie within a few mm of each other (a Code 39 gap is
     // one narrow module); the labels of a row are more than 10 mm apart.
     const auto groups = Group(runs, static_cast<int>(page.px(3.0)), page.px(1.0));
@@ -291,8 +273,10 @@ std::vector<Point> FindCrosshairs(const Page& page) {
         }
         return lines;
     };
-    const auto verticals = keep(Group(VerticalRuns(page, minMm, maxMm), 1, page.px(0.5)));
-    const auto horizontals = keep(Group(HorizontalRuns(page, minMm, maxMm), 1, page.px(0.5)));
+    const auto verticals =
+        keep(Group(DarkRuns(page, Along::Columns, minMm, maxMm), 1, page.px(0.5)));
+    const auto horizontals =
+        keep(Group(DarkRuns(page, Along::Rows, minMm, maxMm), 1, page.px(0.5)));
     std::vector<Point> crosses;
     for (const auto& v : verticals) {
         const double vx = LineMiddle(page, v, true);

@@ -1,0 +1,59 @@
+# What the end-to-end scripts share, for them to source: a private client,
+# waiting for a captured job, reading barcodes back, and what a reader must
+# find on a sheet (the check characters worked out from the Code 39 table by
+# hand, and the value of each cell of a sheet led by A0000/B0000/C0000).
+# A script sets JOB_WAIT_SECONDS and OUTDIR (the default job folder), and
+# defines fail.
+
+# The Code 39 characters in the order of their modulo-43 values 0 to 42.
+readonly CODE39_BY_VALUE='0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%'
+readonly LEADING_LETTERS=(A B C)
+
+check_character() {
+    local value=$1 sum=0 i before
+    for ((i = 0; i < ${#value}; i++)); do
+        before=${CODE39_BY_VALUE%%"${value:i:1}"*}
+        ((${#before} < 43)) && sum=$((sum + ${#before}))
+    done
+    printf '%s' "${CODE39_BY_VALUE:sum % 43:1}"
+}
+
+# The value of cell (row, column): type 0 labels carry a check character.
+expected_value() {
+    local type=$1 row=$2 column=$3 value
+    value=${LEADING_LETTERS[column]}000$row
+    [[ $type == 0 ]] && value+=$(check_character "$value")
+    printf '%s' "$value"
+}
+
+# A private home and client configuration in a new folder $WORK (named after
+# PREFIX), so that no lpoptions of the machine or the user, and no
+# LPDEST/PRINTER, choose another destination or paper.
+private_client() {
+    WORK=$(mktemp -d "/tmp/$1.XXXXXX")
+    export HOME=$WORK/home XDG_RUNTIME_DIR=$WORK/run CUPS_SERVERROOT=$WORK/client
+    mkdir -m 0700 "$HOME" "$XDG_RUNTIME_DIR" "$CUPS_SERVERROOT"
+    unset LPDEST PRINTER LANGUAGE XDG_CONFIG_HOME
+}
+
+# The captured jobs of FOLDER (default: $OUTDIR), sorted.
+job_files() { find "${1:-$OUTDIR}" -maxdepth 1 -name 'job-*' | sort; }
+
+# Waits for the one job that is in FOLDER (default: $OUTDIR) and was not in
+# BEFORE; sets JOB to its path.
+wait_for_new_job() {
+    local before=$1 folder=${2:-$OUTDIR} deadline=$((SECONDS + JOB_WAIT_SECONDS)) new
+    while ((SECONDS < deadline)); do
+        new=$(comm -13 <(echo "$before") <(job_files "$folder"))
+        if [[ -n $new ]]; then
+            [[ $(wc -l <<<"$new") -eq 1 ]] || fail "more than one job arrived: $new"
+            JOB=$new
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "no job in $folder within $JOB_WAIT_SECONDS s; queue: $(lpstat -o 2>&1)"
+}
+
+# zbarimg reading Code 39 only, with its own options (--raw, --xml) and images.
+decode() { zbarimg -q --nodbus -Sdisable -Scode39.enable "$@" 2>/dev/null || true; }
