@@ -1,6 +1,7 @@
 #include "drawing/page_surface.h"
 
 #include <QFontMetricsF>
+#include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <QPen>
 #include <QString>
@@ -18,8 +19,8 @@ constexpr double kMillimetresPerInch = 25.4;
 // pattern step is made 0.5 mm instead: 2 mm dashes, 0.5 mm dots, 1 mm gaps.
 constexpr double kDashStepMillimetres = 0.5;
 
-QPen LinePen(PenStyle style, double pixelsPerMillimetre) {
-    QPen pen(Qt::black, 0.0);  // width 0: one device pixel (a cosmetic pen)
+QPen LinePen(PenStyle style, const QColor& ink, double pixelsPerMillimetre) {
+    QPen pen(ink, 0.0);  // width 0: one device pixel (a cosmetic pen)
     if (style == PenStyle::DashDot) {
         const double step = kDashStepMillimetres * pixelsPerMillimetre;
         pen.setDashPattern({4 * step, 2 * step, step, 2 * step});
@@ -61,6 +62,8 @@ void PageSurface::PrintText(const std::u32string& text) {
     const QPointF topLeft = ToDevice(currentX, currentY);
     const TextRun run = VisibleRun(font, &device, ToQString(text), topLeft.x(), device.width());
     if (!run.text.isEmpty()) {
+        // Only a change of ink sets the pen, so black text writes no colour.
+        if (page.pen().color() != ink) page.setPen(ink);
         page.drawText(QPointF(run.left, topLeft.y() + metrics.ascent()), run.text);
     }
     currentX = 0.0f;
@@ -77,7 +80,7 @@ void PageSurface::DrawLine(float x1, float y1, float x2, float y2) {
     const QPointF from = ToDevice(x1, y1);
     const QPointF to = ToDevice(x2, y2);
     if (!OnDevice(QRectF(from, to).normalized().adjusted(-1, -1, 1, 1))) return;
-    page.setPen(LinePen(penStyle, device.logicalDpiX() / kMillimetresPerInch));
+    page.setPen(LinePen(penStyle, ink, device.logicalDpiX() / kMillimetresPerInch));
     page.drawLine(from, to);
 }
 
@@ -85,7 +88,17 @@ void PageSurface::FillBox(float x1, float y1, float x2, float y2) {
     QPainter& page = OpenPage();
     const QRectF box = QRectF(ToDevice(x1, y1), ToDevice(x2, y2)).normalized();
     if (!OnDevice(box)) return;
-    page.fillRect(box, Qt::black);
+    page.fillRect(box, ink);
+}
+
+void PageSurface::SetColour(Rgb colour) { ink = QColor(colour.r, colour.g, colour.b); }
+
+void PageSurface::NewPage() {
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(&device);
+    OpenPage();
+    if (!paged || !paged->newPage()) {
+        throw SurfaceError("A new page could not be started on the output device.");
+    }
 }
 
 float PageSurface::InnerWidth() const {

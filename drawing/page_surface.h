@@ -19,6 +19,7 @@
 // (2 mm dash, 1 mm gap, 0.5 mm dot, 1 mm gap) whatever the resolution.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QPainter>
 #include <QPointF>
@@ -48,6 +49,8 @@ public:
     [[nodiscard]] float TextWidth(const std::u32string& text) override;
     void DrawLine(float x1, float y1, float x2, float y2) override;
     void FillBox(float x1, float y1, float x2, float y2) override;
+    void SetColour(Rgb colour) override;
+    void NewPage() override;
     // From the origin to the device's right and bottom edges.
     [[nodiscard]] float InnerWidth() const override;
     [[nodiscard]] float InnerHeight() const override;
@@ -70,6 +73,7 @@ private:
     QPainter painter;
     QPointF originPixels;
     PenStyle penStyle = PenStyle::Solid;
+    QColor ink = Qt::black;
     double pixelsPerUnitX = 1.0;
     double pixelsPerUnitY = 1.0;
     bool pageEnded = false;

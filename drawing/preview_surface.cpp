@@ -61,7 +61,7 @@ void PreviewSurface::PrintText(const std::u32string& text) {
     QPainter painter;
     BeginPainting(painter);
     painter.setFont(font);
-    painter.setPen(Qt::black);
+    painter.setPen(ink);
     painter.drawText(QPointF(run.left, topLeft.y() + metrics.ascent()), run.text);
     currentX = 0.0f;
     currentY += static_cast<float>(metrics.lineSpacing() / kPixelsPerUnitY);
@@ -75,7 +75,7 @@ float PreviewSurface::TextWidth(const std::u32string& text) {
 void PreviewSurface::DrawLine(float x1, float y1, float x2, float y2) {
     QPainter painter;
     BeginPainting(painter);
-    painter.setPen(QPen(Qt::black, 0.0, penStyle));
+    painter.setPen(QPen(ink, 0.0, penStyle));
     painter.drawLine(ToPixels(x1, y1), ToPixels(x2, y2));
 }
 
@@ -85,8 +85,12 @@ void PreviewSurface::FillBox(float x1, float y1, float x2, float y2) {
     }
     QPainter painter;
     BeginPainting(painter);
-    painter.fillRect(QRectF(ToPixels(x1, y1), ToPixels(x2, y2)).normalized(), Qt::black);
+    painter.fillRect(QRectF(ToPixels(x1, y1), ToPixels(x2, y2)).normalized(), ink);
 }
+
+void PreviewSurface::SetColour(Rgb colour) { ink = QColor(colour.r, colour.g, colour.b); }
+
+void PreviewSurface::NewPage() { Clear(); }
 
 QPointF PreviewSurface::ToPixels(float x, float y) const {
     return {x * kPixelsPerUnitX, y * kPixelsPerUnitY};

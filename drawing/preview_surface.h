@@ -10,6 +10,7 @@
 // its font, from one preview to the next.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <string>
@@ -45,6 +46,8 @@ public:
     [[nodiscard]] float TextWidth(const std::u32string& text) override;
     void DrawLine(float x1, float y1, float x2, float y2) override;
     void FillBox(float x1, float y1, float x2, float y2) override;
+    void SetColour(Rgb colour) override;
+    void NewPage() override;
     [[nodiscard]] float InnerWidth() const override { return kUnitWidth; }
     [[nodiscard]] float InnerHeight() const override { return kUnitHeight; }
     // There is no document in the box.
@@ -56,6 +59,7 @@ private:
 
     QImage picture;
     Qt::PenStyle penStyle = Qt::SolidLine;
+    QColor ink = Qt::black;
 };
 
 }  // namespace linomark

@@ -71,6 +71,12 @@ void RecordingSurface::FillBox(float x1, float y1, float x2, float y2) {
     Record(OpKind::FillBox, x1, y1, x2, y2);
 }
 
+void RecordingSurface::SetColour(Rgb colour) {
+    Record(OpKind::SetColour, colour.r, colour.g, colour.b);
+}
+
+void RecordingSurface::NewPage() { Record(OpKind::NewPage); }
+
 void RecordingSurface::EndDocument() { Record(OpKind::EndDocument); }
 
 void RecordingSurface::Record(OpKind kind, float x1, float y1, float x2, float y2,

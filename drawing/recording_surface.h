@@ -25,6 +25,8 @@ enum class OpKind {
     TextWidth,
     DrawLine,
     FillBox,
+    SetColour,
+    NewPage,
     EndDocument,
 };
 
@@ -37,7 +39,7 @@ struct FontState {
 
 // One operation. Coordinates: DrawLine and FillBox keep their two corners;
 // PrintText keeps the position it drew at in (x1, y1); the setters keep their
-// value in x1 (1 for on). Text: PrintText and TextWidth keep their text,
+// value in x1 (1 for on); SetColour keeps red, green and blue in x1, y1, x2. Text: PrintText and TextWidth keep their text,
 // SetFontFace its face. font and pen are the state after the operation.
 struct RecordedOp {
     OpKind kind;
@@ -81,6 +83,8 @@ public:
     [[nodiscard]] float TextWidth(const std::u32string& text) override;
     void DrawLine(float x1, float y1, float x2, float y2) override;
     void FillBox(float x1, float y1, float x2, float y2) override;
+    void SetColour(Rgb colour) override;
+    void NewPage() override;
     [[nodiscard]] float InnerWidth() const override { return innerWidth; }
     [[nodiscard]] float InnerHeight() const override { return innerHeight; }
     void EndDocument() override;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 
+#include "sheet/print_service.h"
 #include "sheet/sheet.h"
 
 namespace linomark {
@@ -24,12 +25,6 @@ struct SheetRequest {
     LabelType labelType = LabelType::WithCheck;
     ColumnLists columnLists;
     bool alignmentSheet = false;
-};
-
-// Millimetres to move the whole sheet by: positive is right and down.
-struct AlignmentOffset {
-    float x = 0.0f;
-    float y = 0.0f;
 };
 
 // The alignment offset the user keeps for a printer queue.

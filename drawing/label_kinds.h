@@ -1,0 +1,43 @@
+// The label types as one table: each row holds a type's symbol rules, its
+// printed size, its text band and its drawing procedures. Adding a type adds
+// a row; nothing else branches on the type.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "drawing/surface.h"
+#include "symbology/label_type.h"
+
+namespace linomark {
+
+// What a procedure knows of the label it draws: the cell it stands in
+// (millimetres) and whether colour is wanted.
+struct LabelStyle {
+    float cellWidth = 0.0f;
+    float cellHeight = 0.0f;
+    bool colour = false;
+};
+
+// Draws a label from its value with the top-left corner of its first bar (the
+// window's types) or of its cell (LTO) at (x, y).
+using DrawLabel = void (*)(DrawingSurface& surface, float x, float y, const std::u32string& value,
+                           const LabelStyle& style);
+
+enum class TextBand { ValueBelow, SpacedAbove, BoxesAbove };
+
+struct LabelKind {
+    LabelType type;
+    std::string_view name;
+    std::u32string (*symbolText)(const std::u32string& value);  // the symbol rules
+    float narrow;     // printed narrow element, millimetres
+    float wide;       // printed wide element, millimetres
+    float barHeight;  // printed bars, millimetres
+    TextBand band;
+    DrawLabel print;    // on paper
+    DrawLabel preview;  // in a preview; the window's box for its two types
+};
+
+const LabelKind& LabelKindOf(LabelType type);
+
+}  // namespace linomark

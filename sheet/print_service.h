@@ -1,0 +1,97 @@
+// The one print service of the window, the LTO dialog and the command line.
+// It owns a thread of its own; every libcups call runs there. A request goes
+// in by value (what to make, where to send it, the alignment offsets already
+// read by the caller), and one Outcome comes back by value: through the
+// queued signal finished() for a window, or from Run() for a caller that
+// waits. The service never reads the settings.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "sheet/paper.h"
+#include "symbology/outcome.h"
+
+namespace linomark {
+
+// Millimetres to move the whole sheet by: positive is right and down.
+struct AlignmentOffset {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// Every queue's offset, read from the settings on the caller's thread.
+using OffsetsByQueue = std::map<QString, AlignmentOffset>;
+
+// Where the pages go: the default printer, a named queue, or a PDF file.
+struct PrintTarget {
+    enum class Kind { DefaultPrinter, Queue, File };
+    Kind kind = Kind::DefaultPrinter;
+    QString name;  // the queue, or the file's path
+};
+
+// What the pages are made on: the paper, the queue whose offset and margins
+// apply (empty when there is no printer to ask), and that offset.
+struct PagePlacement {
+    Paper paper;
+    QString queue;
+    AlignmentOffset offset;
+};
+
+// Makes the whole document for a placement: the window's sheet, its
+// alignment sheet, an LTO run or its outlines.
+using MakePages = std::function<Outcome<QByteArray>(const PagePlacement& placement)>;
+
+struct PrintRequest {
+    PrintTarget target;
+    // The paper the pages need (label stock); none: the printer's own paper.
+    std::optional<Paper> paper;
+    OffsetsByQueue offsets;
+    MakePages pages;
+    QString title;  // the job's title
+};
+
+struct PrintReceipt {
+    QString queue;     // the queue the job went to; empty for a file
+    int jobId = 0;     // the scheduler's job number; 0 for a file
+    QString fileName;  // the file written; empty for a job
+};
+
+// What a dialog needs to know of a printer before it prints.
+struct PrinterFacts {
+    QString queue;
+    Paper paper;  // its paper with its margins
+    bool colour = false;
+};
+
+class PrintService : public QObject {
+    Q_OBJECT
+
+public:
+    explicit PrintService(QObject* parent = nullptr);
+    // Cancels the job in flight within a second, drops the queued ones, and
+    // ends the thread.
+    ~PrintService() override;
+
+    // Queues the request behind those already queued; finished() follows
+    // with the same ticket.
+    quint64 Submit(PrintRequest request);
+    // Runs the request and waits for its outcome (the command line).
+    Outcome<PrintReceipt> Run(PrintRequest request);
+    // Asks about a printer (empty: the default one); printerAnswered() follows.
+    void AskPrinter(const QString& queue = {});
+    // Requests queued or in flight.
+    [[nodiscard]] int Pending() const;
+    // Stops every wait on the scheduler and cancels the job in flight.
+    void CancelAll();
+
+signals:
+    void finished(quint64 ticket, const linomark::Outcome<linomark::PrintReceipt>& outcome);
+    void printerAnswered(const linomark::Outcome<linomark::PrinterFacts>& outcome);
+};
+
+}  // namespace linomark
