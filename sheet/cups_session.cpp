@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string_view>
 #include <thread>
 
@@ -60,6 +61,8 @@ CupsSession::CupsSession(std::chrono::milliseconds patience, const std::atomic<b
     : deadline(Clock::now() + patience), stop(stop) {}
 
 CupsSession::~CupsSession() {
+    cupsFreeDestInfo(memberInfo);
+    cupsFreeDests(member ? 1 : 0, member);
     cupsFreeDestInfo(info);
     cupsFreeDests(dest ? 1 : 0, dest);
     httpClose(http);
@@ -126,9 +129,34 @@ Outcome<Done> CupsSession::FindPrinter(const QString& queue) {
 
 Outcome<Done> CupsSession::ReadPrinterInfo() {
     info = cupsCopyDestInfo(http, dest);
-    if (info) return Done{};
+    if (info) {
+        UseFirstMembersPaper();
+        return Done{};
+    }
     return StepFailed(QStringLiteral("The printer %1 cannot be asked about its paper: %2")
                           .arg(QueueName(), LastCupsError()));
+}
+
+// A class passes each job to one of its members, so the sheet must fit the
+// paper of any; it is made for the first member's. (Members that agree give
+// the same; members that differ cannot all be met.) Offsets stay kept under
+// the class's name.
+void CupsSession::UseFirstMembersPaper() {
+    const char* type = cupsGetOption("printer-type", dest->num_options, dest->options);
+    if (!type || !(std::atoi(type) & CUPS_PRINTER_CLASS) ||
+        cupsGetDestMediaCount(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT) > 0)
+        return;
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 cupsGetOption("printer-uri-supported", dest->num_options, dest->options));
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "member-names");
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    ipp_attribute_t* names = ippFindAttribute(response, "member-names", IPP_TAG_NAME);
+    const char* first = names ? ippGetString(names, 0, nullptr) : nullptr;
+    member = first ? cupsGetNamedDest(http, first, nullptr) : nullptr;
+    ippDelete(response);
+    memberInfo = member ? cupsCopyDestInfo(http, member) : nullptr;
 }
 
 QString CupsSession::QueueName() const { return dest ? QString::fromUtf8(dest->name) : QString(); }
@@ -139,7 +167,8 @@ std::string CupsSession::PaperNameFromPrinter() const {
     for (const char* option : {"media", "PageSize"}) {
         if (const char* name = cupsGetOption(option, dest->num_options, dest->options)) return name;
     }
-    ipp_attribute_t* media = cupsFindDestDefault(http, dest, info, "media");
+    ipp_attribute_t* media = memberInfo ? cupsFindDestDefault(http, member, memberInfo, "media")
+                                        : cupsFindDestDefault(http, dest, info, "media");
     const char* name = media ? ippGetString(media, 0, nullptr) : nullptr;
     return name ? name : "";
 }
@@ -148,13 +177,15 @@ std::string CupsSession::PaperNameFromPrinter() const {
 // list. A printer that lists no paper at all (a raw queue) takes any, with
 // no margins.
 std::optional<Margins> CupsSession::ListedMargins(const Paper& paper) const {
+    cups_dest_t* printer = memberInfo ? member : dest;
+    cups_dinfo_t* facts = memberInfo ? memberInfo : info;
     cups_size_t size{};
-    if (cupsGetDestMediaByName(http, dest, info, paper.name.c_str(), CUPS_MEDIA_FLAGS_DEFAULT,
+    if (cupsGetDestMediaByName(http, printer, facts, paper.name.c_str(), CUPS_MEDIA_FLAGS_DEFAULT,
                                &size)) {
         return SaneMargins({Millimetres(size.left), Millimetres(size.top),
                             Millimetres(size.right), Millimetres(size.bottom)});
     }
-    if (cupsGetDestMediaCount(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT) == 0) return Margins{};
+    if (cupsGetDestMediaCount(http, printer, facts, CUPS_MEDIA_FLAGS_DEFAULT) == 0) return Margins{};
     return std::nullopt;
 }
 

@@ -142,6 +142,19 @@ case_letter_media() {
     expect_full_sheet 0
 }
 
+# A class as the default printer reports no paper of its own: the sheet is
+# made on its member's, Letter, and not on A4 without margins.
+case_printer_class() {
+    use_scheduler "$LABELS_STATE"
+    trap 'lpadmin -x LetterClass; rm -rf "$WORK"' EXIT
+    lpadmin -p LaserLetter -c LetterClass && cupsenable LetterClass && cupsaccept LetterClass
+    local before
+    before=$(job_files "$OUTDIR_LaserLetter")
+    LPDEST=LetterClass run_driver 0 A0000 B0000 C0000 || fail "driver exit $?: $(cat "$WORK/reason")"
+    wait_for_new_job "$before" "$OUTDIR_LaserLetter"
+    grep -aq '^%%HiResBoundingBox: 0 0 612.00 792.00' "$JOB" || fail "not a Letter page: $JOB"
+}
+
 # Runs the driver where it must fail: exit status 1, the reason naming the
 # cause, and no job anywhere, neither at the scheduler nor in the output.
 expect_refusal() {
