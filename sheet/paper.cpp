@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "sheet/sheet.h"
 
 namespace linomark {
 namespace {
@@ -77,13 +76,6 @@ Margins SaneMargins(const Margins& reported) {
     const bool sane = Believable(reported.left) && Believable(reported.top) &&
                       Believable(reported.right) && Believable(reported.bottom);
     return sane ? reported : Margins{};
-}
-
-bool SheetFits(const Paper& paper, LabelType labelType) {
-    const SheetExtent sheet = SheetExtentOf(labelType);
-    const Margins& m = paper.margins;
-    return m.left + sheet.width + m.right <= paper.width &&
-           m.top + sheet.height + m.bottom <= paper.height;
 }
 
 std::string PaperDisplayName(const Paper& paper) {
