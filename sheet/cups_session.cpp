@@ -123,8 +123,9 @@ Outcome<Done> CupsSession::FindPrinter(const QString& queue) {
     if (!queue.isEmpty()) {
         return FailWith(QStringLiteral("There is no printer %1 at %2.").arg(queue, ServerName()));
     }
-    return FailWith(QStringLiteral("No default printer is set up. Add a printer in the system's "
-                                   "printer settings and try again."));
+    return FailWith(
+        QStringLiteral("No default printer is set up. Add a printer in the system's "
+                       "printer settings and try again."));
 }
 
 Outcome<Done> CupsSession::ReadPrinterInfo() {
@@ -182,10 +183,11 @@ std::optional<Margins> CupsSession::ListedMargins(const Paper& paper) const {
     cups_size_t size{};
     if (cupsGetDestMediaByName(http, printer, facts, paper.name.c_str(), CUPS_MEDIA_FLAGS_DEFAULT,
                                &size)) {
-        return SaneMargins({Millimetres(size.left), Millimetres(size.top),
-                            Millimetres(size.right), Millimetres(size.bottom)});
+        return SaneMargins({Millimetres(size.left), Millimetres(size.top), Millimetres(size.right),
+                            Millimetres(size.bottom)});
     }
-    if (cupsGetDestMediaCount(http, printer, facts, CUPS_MEDIA_FLAGS_DEFAULT) == 0) return Margins{};
+    if (cupsGetDestMediaCount(http, printer, facts, CUPS_MEDIA_FLAGS_DEFAULT) == 0)
+        return Margins{};
     return std::nullopt;
 }
 
@@ -195,11 +197,11 @@ Outcome<Paper> CupsSession::PrinterPaper(const std::optional<Paper>& wanted) con
     if (!margins) {
         const QString printer = QueueName();
         const QString size = QString::fromStdString(PaperDisplayName(paper));
-        const QString own = wanted ? QStringLiteral(" The printer's own paper is %1.")
-                                         .arg(QString::fromStdString(PaperDisplayName(
-                                             PaperNamed(PaperNameFromPrinter())
-                                                 .value_or(SystemPaper()))))
-                                   : QString();
+        const QString own =
+            wanted ? QStringLiteral(" The printer's own paper is %1.")
+                         .arg(QString::fromStdString(PaperDisplayName(
+                             PaperNamed(PaperNameFromPrinter()).value_or(SystemPaper()))))
+                   : QString();
         return FailWith(QStringLiteral("The printer %1 does not take %2 paper.%3 Nothing was "
                                        "printed. Set its paper (lpoptions -p %1 -o media=A4, or "
                                        "the printer's settings) and try again.")
@@ -276,13 +278,12 @@ bool CupsSession::CancelLeftJob(const QString& queue, int jobId, Clock::time_poi
                                 const std::atomic<bool>* stop) {
     const QByteArray name = queue.toUtf8();
     while (Clock::now() < deadline && !(stop && stop->load())) {
-        CupsSession cups(std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                               Clock::now()),
-                         stop);
-        if (cups.Connect() && (cupsCancelJob2(cups.http, name.constData(), jobId, 0) ==
-                                   IPP_STATUS_OK ||
-                               cupsLastError() == IPP_STATUS_ERROR_NOT_POSSIBLE ||
-                               cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)) {
+        CupsSession cups(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()), stop);
+        if (cups.Connect() &&
+            (cupsCancelJob2(cups.http, name.constData(), jobId, 0) == IPP_STATUS_OK ||
+             cupsLastError() == IPP_STATUS_ERROR_NOT_POSSIBLE ||
+             cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)) {
             return true;
         }
         std::this_thread::sleep_for(kConnectStep);
@@ -291,8 +292,8 @@ bool CupsSession::CancelLeftJob(const QString& queue, int jobId, Clock::time_poi
 }
 
 Failure CupsSession::StepFailed(const QString& said) const {
-    if (timedOut) return Stopped() ? FailWith(QStringLiteral("Printing was cancelled."))
-                                   : NoAnswerFailure();
+    if (timedOut)
+        return Stopped() ? FailWith(QStringLiteral("Printing was cancelled.")) : NoAnswerFailure();
     return FailWith(said);
 }
 
@@ -318,9 +319,10 @@ QString CupsSession::HandOverFailure() const {
                    "CUPS is running and try again.")
             .arg(printer, LastCupsError());
     }
-    return QStringLiteral("The printer %1 refused the label sheet: %2. If it is stopped or "
-                          "rejecting jobs, run cupsenable %1 / cupsaccept %1, or use the printer "
-                          "settings, and try again.")
+    return QStringLiteral(
+               "The printer %1 refused the label sheet: %2. If it is stopped or "
+               "rejecting jobs, run cupsenable %1 / cupsaccept %1, or use the printer "
+               "settings, and try again.")
         .arg(printer, LastCupsError());
 }
 

@@ -60,13 +60,15 @@ Outcome<Done> CheckFileTarget(const QString& fileName) {
     struct stat status {};
     if (::stat(QFile::encodeName(fileName).constData(), &status) != 0 || S_ISREG(status.st_mode))
         return Done{};
-    const QString what = S_ISDIR(status.st_mode)                              ? QStringLiteral("a folder")
-                         : S_ISFIFO(status.st_mode)                           ? QStringLiteral("a FIFO (named pipe)")
-                         : S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode) ? QStringLiteral("a device")
-                                                                              : QStringLiteral("no regular file");
-    return FailWith(QStringLiteral("%1 is %2, not a file; it was left as it is. Choose another name "
-                                   "and try again.")
-                        .arg(fileName, what));
+    const QString what = S_ISDIR(status.st_mode)    ? QStringLiteral("a folder")
+                         : S_ISFIFO(status.st_mode) ? QStringLiteral("a FIFO (named pipe)")
+                         : S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)
+                             ? QStringLiteral("a device")
+                             : QStringLiteral("no regular file");
+    return FailWith(
+        QStringLiteral("%1 is %2, not a file; it was left as it is. Choose another name "
+                       "and try again.")
+            .arg(fileName, what));
 }
 
 // Unbuffered writes, each until one fails: a disk that runs full fails the

@@ -77,14 +77,16 @@ std::optional<QString> Overrun(const Axis& a) {
     const auto edge = [](const char* which) { return QLatin1String(which); };
     if (end > a.paper)
         return QStringLiteral("reach %1 mm past the %2 edge of the paper.")
-                   .arg(Mm(end - a.paper), edge(a.farEdge)) + Because(a);
+                   .arg(Mm(end - a.paper), edge(a.farEdge)) +
+               Because(a);
     if (end > a.paper - a.farMargin)
         return QStringLiteral("reach %1 mm into the %2 mm %3 margin the printer cannot print on.")
                    .arg(Mm(end - (a.paper - a.farMargin)), Mm(a.farMargin), edge(a.farEdge)) +
                Because(a);
     if (start < 0.0f)
         return QStringLiteral("reach %1 mm past the %2 edge of the paper.")
-                   .arg(Mm(-start), edge(a.nearEdge)) + Because(a);
+                   .arg(Mm(-start), edge(a.nearEdge)) +
+               Because(a);
     if (start < a.nearMargin)
         return QStringLiteral("reach %1 mm into the %2 mm %3 margin the printer cannot print on.")
                    .arg(Mm(a.nearMargin - start), Mm(a.nearMargin), edge(a.nearEdge)) +
@@ -118,15 +120,15 @@ Outcome<Done> CheckSheetLanding(const PagePlacement& placement, LabelType labelT
     const Paper& paper = placement.paper;
     if (sheet.width > paper.width || sheet.height > paper.height) return PaperTooSmall(placement);
     const Margins& m = paper.margins;
-    const std::array<Axis, 2> axes{
-        Axis{"left", "right", "right", paper.width, m.left, m.right, placement.offset.x,
-             sheet.left, sheet.width},
-        Axis{"top", "bottom", "down", paper.height, m.top, m.bottom, placement.offset.y,
-             sheet.top, sheet.height}};
+    const std::array<Axis, 2> axes{Axis{"left", "right", "right", paper.width, m.left, m.right,
+                                        placement.offset.x, sheet.left, sheet.width},
+                                   Axis{"top", "bottom", "down", paper.height, m.top, m.bottom,
+                                        placement.offset.y, sheet.top, sheet.height}};
     for (const Axis& axis : axes) {
         if (const auto overrun = Overrun(axis)) {
-            const QString printer =
-                placement.queue.isEmpty() ? QString() : QStringLiteral(" on the printer %1").arg(placement.queue);
+            const QString printer = placement.queue.isEmpty()
+                                        ? QString()
+                                        : QStringLiteral(" on the printer %1").arg(placement.queue);
             return FailWith(QStringLiteral("The label sheet%1 would %2 Nothing was printed.")
                                 .arg(printer, *overrun));
         }

@@ -24,8 +24,7 @@ Outcome<T> Guarded(Work&& work) {
 
 }  // namespace
 
-PrintService::PrintService(QObject* parent)
-    : QObject(parent), worker([this] { Work(); }) {}
+PrintService::PrintService(QObject* parent) : QObject(parent), worker([this] { Work(); }) {}
 
 PrintService::~PrintService() {
     {
@@ -40,18 +39,19 @@ quint64 PrintService::Submit(PrintRequest request) {
     const quint64 ticket = ++lastTicket;
     ++pending;
     Enqueue({[this, ticket, request = std::move(request)] {
-        const Outcome<PrintReceipt> outcome =
-            Guarded<PrintReceipt>([&] { return Deliver(request, stop, leftJobs); });
-        // Told on the service's own thread; Pending() counts the request
-        // until then.
-        QMetaObject::invokeMethod(
-            this,
-            [this, ticket, outcome] {
-                --pending;
-                emit finished(ticket, outcome);
-            },
-            Qt::QueuedConnection);
-    }, true});
+                 const Outcome<PrintReceipt> outcome =
+                     Guarded<PrintReceipt>([&] { return Deliver(request, stop, leftJobs); });
+                 // Told on the service's own thread; Pending() counts the request
+                 // until then.
+                 QMetaObject::invokeMethod(
+                     this,
+                     [this, ticket, outcome] {
+                         --pending;
+                         emit finished(ticket, outcome);
+                     },
+                     Qt::QueuedConnection);
+             },
+             true});
     return ticket;
 }
 
@@ -83,7 +83,8 @@ int PrintService::Pending() const { return pending; }
 // its failure. A request submitted afterwards runs as usual.
 void PrintService::CancelAll() {
     const std::lock_guard lock(mutex);
-    pending -= static_cast<int>(std::erase_if(tasks, [](const Task& task) { return task.submitted; }));
+    pending -=
+        static_cast<int>(std::erase_if(tasks, [](const Task& task) { return task.submitted; }));
     tasks.clear();
     stop = true;
     wake.notify_one();

@@ -92,8 +92,10 @@ void Form1::QueueSheet(const SheetRequest& sheet, const PrintTarget& target,
     UpdateBusyCursor();
 }
 
+// Once the window has closed (its sheets discarded), there is nobody to tell.
 void Form1::PrintService_Finished(quint64, const Outcome<PrintReceipt>& outcome) {
     UpdateBusyCursor();
+    if (!isVisible()) return;
     if (!outcome) WarnInTurn(QString::fromStdString(outcome.Reason()));
     if (closeWhenHandedOver && printService->Pending() == 0) close();
 }
@@ -121,8 +123,10 @@ bool Form1::AgreeToClose() {
     const int waiting = printService->Pending();
     if (ClosingOnTerminationSignal()) {
         printService->CancelAll();
-        std::fprintf(stderr, "linomark: %d label sheet(s) had not reached the printer and were "
-                             "discarded.\n", waiting);
+        std::fprintf(stderr,
+                     "linomark: %d label sheet(s) had not reached the printer and were "
+                     "discarded.\n",
+                     waiting);
         EndWithFailureStatus();
         return true;
     }

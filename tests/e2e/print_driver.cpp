@@ -84,8 +84,8 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
     using Kind = linomark::PrintTarget::Kind;
-    const linomark::PrintTarget target{command.saveAs.isEmpty() ? Kind::DefaultPrinter : Kind::File,
-                                       command.saveAs, {}};
+    const linomark::PrintTarget target{
+        command.saveAs.isEmpty() ? Kind::DefaultPrinter : Kind::File, command.saveAs, {}};
     linomark::PrintService service;
     const auto outcome = service.Run(
         linomark::SheetPrintRequest(command.request, target, linomark::ReadAlignments()));

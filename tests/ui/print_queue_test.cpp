@@ -24,7 +24,8 @@ QString StateValue(const char* key) {
     QFile state(qEnvironmentVariable("LABELS_STATE"));
     if (!state.open(QIODevice::ReadOnly)) return {};
     for (const QByteArray& line : state.readAll().split('\n')) {
-        if (line.startsWith(QByteArray(key) + '=')) return QString::fromUtf8(line.mid(qstrlen(key) + 1));
+        if (line.startsWith(QByteArray(key) + '='))
+            return QString::fromUtf8(line.mid(qstrlen(key) + 1));
     }
     return {};
 }
@@ -112,10 +113,12 @@ void PrintQueueTest::closeWithSheetsWaiting_data() {
     QTest::addColumn<QStringList>("said");
     QTest::newRow("Wait, then the printer answers")
         << 1 << "Wait" << QStringList{"1 sheet has not reached the printer yet."};
-    QTest::newRow("21 presses, Discard") << 21 << "Discard"
-        << QStringList{"20 sheets are still waiting for the printer; this one was not added. Wait "
-                       "until they are printed, or check the printer, and try again.",
-                       "20 sheets have not reached the printer yet."};
+    QTest::newRow("21 presses, Discard")
+        << 21 << "Discard"
+        << QStringList{
+               "20 sheets are still waiting for the printer; this one was not added. Wait "
+               "until they are printed, or check the printer, and try again.",
+               "20 sheets have not reached the printer yet."};
     QTest::newRow("termination signal") << 1 << "" << QStringList{};
 }
 
