@@ -233,32 +233,31 @@ Outcome<int> CupsSession::Submit(const QByteArray& pdf, const Paper& paper, cons
     int jobId = 0;
     const ipp_status_t created = cupsCreateDestJob(http, dest, info, &jobId, title, count, options);
     cupsFreeOptions(count, options);
-    if (created > IPP_STATUS_OK_EVENTS_COMPLETE || jobId <= 0 || Stopped()) {
-        return CancelAfterFailure(jobId);
-    }
-    return SendDocument(jobId, pdf, title);
+    const bool sent = created <= IPP_STATUS_OK_EVENTS_COMPLETE && jobId > 0 && !Stopped() &&
+                      SendDocument(jobId, pdf, title);
+    if (!sent) return CancelAfterFailure(jobId);
+    return jobId;
 }
 
-Outcome<int> CupsSession::SendDocument(int jobId, const QByteArray& pdf, const char* title) {
+// Each step only after the one before it went through; the stop flag is
+// looked at between the pieces too.
+bool CupsSession::SendDocument(int jobId, const QByteArray& pdf, const char* title) {
     if (cupsStartDestDocument(http, dest, info, jobId, title, CUPS_FORMAT_PDF, 0, nullptr, 1) !=
         HTTP_STATUS_CONTINUE) {
-        return CancelAfterFailure(jobId);
+        return false;
     }
     for (qsizetype sent = 0; sent < pdf.size(); sent += kPieceBytes) {
         const qsizetype piece = std::min(kPieceBytes, pdf.size() - sent);
         if (cupsWriteRequestData(http, pdf.constData() + sent, static_cast<size_t>(piece)) !=
                 HTTP_STATUS_CONTINUE ||
             Stopped()) {
-            return CancelAfterFailure(jobId);
+            return false;
         }
     }
     // libcups reports a connection cut before the scheduler's answer as
     // success with no answer read; only an answer read in full counts.
     const ipp_status_t finished = cupsFinishDestDocument(http, dest, info);
-    if (finished > IPP_STATUS_OK_EVENTS_COMPLETE || httpGetStatus(http) == HTTP_STATUS_ERROR) {
-        return CancelAfterFailure(jobId);
-    }
-    return jobId;
+    return finished <= IPP_STATUS_OK_EVENTS_COMPLETE && httpGetStatus(http) != HTTP_STATUS_ERROR;
 }
 
 // A job the scheduler holds without its whole document must not wait there

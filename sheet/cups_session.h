@@ -59,7 +59,7 @@ private:
     void UseFirstMembersPaper();
     [[nodiscard]] std::string PaperNameFromPrinter() const;
     [[nodiscard]] std::optional<Margins> ListedMargins(const Paper& paper) const;
-    Outcome<int> SendDocument(int jobId, const QByteArray& pdf, const char* title);
+    bool SendDocument(int jobId, const QByteArray& pdf, const char* title);
     Failure CancelAfterFailure(int jobId);
     // The one reading of a failed libcups step: a wait given up on is a
     // scheduler that does not answer; otherwise CUPS's last error, as said.
