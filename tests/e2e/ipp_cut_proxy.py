@@ -16,8 +16,8 @@ whole (and dropped), so the client has sent all of it and loses only the
 answer. With --stop PID nothing is cut: at the first such operation the
 scheduler's process is stopped (SIGSTOP, "stopped OPERATION" in the log) and
 the request goes on to it, as when the scheduler hangs in the middle of a
-print. With --down SECONDS every connection made within SECONDS of a cut is
-closed at once, as while a scheduler restarts.
+print. With --down SECONDS connections within SECONDS of a cut are closed
+at once, as while a scheduler restarts.
 
 An IPP request body starts with the version (2 bytes) and the operation
 (2 bytes, big-endian); a body sent in chunks starts with a chunk-size line.
@@ -211,8 +211,7 @@ if __name__ == "__main__":
         options = options[:at] + options[at + 2 :]
     if "--down" in options:
         at = options.index("--down")
-        DOWN_SECONDS = float(options[at + 1])
-        options = options[:at] + options[at + 2 :]
+        DOWN_SECONDS, options = float(options[at + 1]), options[:at] + options[at + 2 :]
     operations = set(options) - {"--after-request"}
     if len(sys.argv) < 4 or not operations <= CUT_OPERATIONS or ("--stop" in sys.argv and not STOP_PID):
         sys.exit(

@@ -268,6 +268,9 @@ readonly FAULT_ROWS=(
     "server_answers_html         print_to_html_server        does not answer as a printing service"
     "server_answers_bytes        print_to_byte_server        does not answer as a printing service"
     "scheduler_restarted_during  print_as_scheduler_restarts Check that CUPS is running"
+    "save_over_a_fifo            save_over_fifo              is a FIFO"
+    "save_over_a_device          save_over_device            is a device"
+    "save_over_a_folder          save_over_folder            is a folder"
 )
 readonly FAULT_SECONDS=15
 
@@ -338,10 +341,7 @@ print_with_wide_margin() {
     sed 's|^\*ImageableArea A4/A4: .*|*ImageableArea A4/A4: "100 12 583 830"|' "$PPD_LaserA4" \
         >"$WORK/wide.ppd"
     lpadmin -p WideMargin -E -v capture:/ -P "$WORK/wide.ppd" || fail "no queue WideMargin"
-    local status=0
-    LPDEST=WideMargin sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000 || status=$?
-    lpadmin -x WideMargin
-    return $status
+    LPDEST=WideMargin sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000
 }
 
 print_on_unlisted_paper() {
@@ -351,25 +351,18 @@ print_on_unlisted_paper() {
 }
 
 save_on_a5_without_printer() {
-    CUPS_SERVER=$(state_of "$SPARE_STATE" SOCKET) PAPERSIZE=a5 "$PRINT_DRIVER" --save-pdf \
-        "$WORK/a5.pdf" 0 A0000 B0000 C0000 2>"$WORK/reason"
-    local status=$?
-    ! grep -q 'default printer' "$WORK/reason" || fail "speaks of a default printer"
-    return $status
+    (use_scheduler "$SPARE_STATE" && PAPERSIZE=a5 "$PRINT_DRIVER" --save-pdf "$WORK/a5.pdf" 0 \
+        A0000 B0000 C0000) 2>"$WORK/reason" || return $?
 }
 
 # A server at the address that answers HTTP with a web page, or with noise.
 print_to_server_saying() {
     python3 -c 'import os, socket, sys
-listener = socket.socket(socket.AF_UNIX)
-listener.bind(sys.argv[1])
-listener.listen()
+listener = socket.socket(socket.AF_UNIX); listener.bind(sys.argv[1]); listener.listen()
 page = b"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 13\r\n\r\n<html></html>"
-while True:
-    client, _ = listener.accept()
-    client.recv(65536)
-    client.sendall(page if sys.argv[2] == "html" else os.urandom(512))
-    client.close()' "$WORK/other.sock" "$1" &
+while client := listener.accept()[0]:
+    client.recv(65536); client.sendall(page if sys.argv[2] == "html" else os.urandom(512)); client.close()
+' "$WORK/other.sock" "$1" &
     PROXY_PID=$!
     while [[ ! -S $WORK/other.sock ]]; do sleep 0.1; done
     CUPS_SERVER=$WORK/other.sock sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000
@@ -388,8 +381,17 @@ print_as_scheduler_restarts() {
     return $status
 }
 
-# shellcheck disable=SC1090
-state_of() { (source "$1" && printf '%s' "${!2}"); }
+# Saving over what is no regular file leaves it as it is.
+save_over() {
+    $1 "$WORK/target"
+    "$PRINT_DRIVER" --save-pdf "$WORK/target" 0 A0000 B0000 C0000 2>"$WORK/reason"
+    local status=$?
+    test "$2" "$WORK/target" || fail "$WORK/target was replaced"
+    return $status
+}
+save_over_fifo() { save_over mkfifo -p; }
+save_over_device() { save_over 'ln -s /dev/null' -c; }
+save_over_folder() { save_over mkdir -d; }
 
 # Every job file that landed must be a whole PDF.
 expect_only_whole_jobs() {
@@ -476,36 +478,9 @@ case_save_fault() {
     fail "no save fault row $1"
 }
 
-# Saving over what is no regular file: a warning naming what it is, and the
-# thing left as it was.
-#   row       made by                        test   says
-readonly SAVE_TARGET_ROWS=(
-    "fifo      mkfifo                         -p     is a FIFO"
-    "device    ln_-s_/dev/null                -c     is a device"
-    "folder    mkdir                          -d     is a folder"
-)
-
-case_save_target() {
-    local row name make test says status=0
-    for row in "${SAVE_TARGET_ROWS[@]}"; do
-        read -r name make test says <<<"$row"
-        [[ $name == "$1" ]] || continue
-        use_scheduler "$LABELS_STATE"
-        ${make//_/ } "$WORK/target"
-        "$PRINT_DRIVER" --save-pdf "$WORK/target" 0 A0000 B0000 C0000 2>"$WORK/reason" || status=$?
-        ((status == 1)) || fail "driver exit $status, expected 1: $(cat "$WORK/reason")"
-        grep -qF "$says" "$WORK/reason" || fail "reason [$(cat "$WORK/reason")] does not say [$says]"
-        test "$test" "$WORK/target" || fail "the $name was replaced"
-        cat "$WORK/reason"
-        return 0
-    done
-    fail "no save target row $1"
-}
-
 if [[ $1 == --fault-rows ]]; then
     for row in "${FAULT_ROWS[@]}"; do echo "fault ${row%% *}"; done
     for row in "${SAVE_FAULT_ROWS[@]}"; do echo "save_fault ${row%% *}"; done
-    for row in "${SAVE_TARGET_ROWS[@]}"; do echo "save_target ${row%% *}"; done
     exit 0
 fi
 if [[ $# -lt 1 ]] || ! declare -F "case_$1" >/dev/null; then

@@ -38,8 +38,8 @@ int JobFiles() {
                                 .size());
 }
 
-// Runs `answer` on the dialog once it is up, from the event loop of its exec().
-// It polls rather than waits: the dialog opens later, in a loop of its own.
+// Runs `answer` on the dialog once it is up; it polls, as the dialog opens
+// later, in an event loop of its own.
 void WhenDialogOpens(const std::function<void(QDialog&)>& answer) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, answer] {
@@ -105,7 +105,6 @@ void AlignmentDialogTest::offsetsAreKeptForTheDefaultPrinterOnOkOnly() {
         dialog.findChild<QPushButton*>(QStringLiteral("cmdAlignmentSheet"))->click();
         dialog.accept();
     });
-    // The dialog opens once the print service has named the printer.
     alignment->trigger();
     QTRY_VERIFY2(named.contains(QLatin1String(kQueue)), qPrintable(named));
     QCOMPARE(Stored("OffsetX"), QStringLiteral("2.0"));
