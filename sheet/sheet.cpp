@@ -30,10 +30,7 @@ constexpr OriginOffset kOffsetType1{6.0f, 6.3f};
 
 // The three black strips of a type 1 row, from the row's top edge: the first
 // ends where the bars start (6.3), the second starts where they end (6.3 + 7.1).
-struct Strip {
-    float top;
-    float bottom;
-};
+using Strip = RowStrip;
 constexpr Strip kRowStrips[] = {{5.8f, 6.3f}, {13.4f, 13.9f}, {18.5f, 19.0f}};
 static_assert(std::size(kRowStrips) == 3);
 
@@ -48,8 +45,6 @@ constexpr std::u32string_view kLineBreak = U"\r\n";
 float RightEdge(LabelType labelType) { return kLeftMargin + kColumnCount * ColumnPitch(labelType); }
 
 float BottomEdge() { return kTopMargin + kRowCount * kRowPitch; }
-
-float RowTop(int row) { return kTopMargin + static_cast<float>(row) * kRowPitch; }
 
 // The first maxLines pieces of the text cut at every "\r\n"; an empty text
 // has no lines, a text ending in "\r\n" has an empty last line.
@@ -116,6 +111,13 @@ LabelPoint LabelOrigin(LabelType labelType, int row, int column) {
 
 SheetExtent SheetExtentOf(LabelType labelType) {
     return {RightEdge(labelType), BottomEdge() + kFooterGap + kFooterHeight};
+}
+
+float RowTop(int row) { return kTopMargin + static_cast<float>(row) * kRowPitch; }
+
+std::span<const RowStrip> RowStripsOf(LabelType labelType) {
+    if (labelType == LabelType::WithoutCheck) return kRowStrips;
+    return {};
 }
 
 void SetUpSheetPage(DrawingSurface& page) {

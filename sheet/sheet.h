@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "drawing/surface.h"
@@ -29,6 +30,16 @@ struct LabelPoint {
     float y;
 };
 LabelPoint LabelOrigin(LabelType labelType, int row, int column);
+
+// A black strip across a row, from the row's top grid line, in millimetres.
+struct RowStrip {
+    float top;
+    float bottom;
+};
+// The strips of every row: three on a type 1 sheet, none on a type 0 sheet.
+std::span<const RowStrip> RowStripsOf(LabelType labelType);
+// The top grid line of a row.
+float RowTop(int row);
 
 // Unit millimetres, bold off, underline off.
 void SetUpSheetPage(DrawingSurface& page);
