@@ -114,12 +114,18 @@ int ChildProcessCount() {
     return count;
 }
 
-// The time from before the click until the window has handled an event
-// posted right after it.
-qint64 ClickAnswerTimeMs(QWidget* label) {
+// The time from before the click (or the key pressed on the label, which
+// has the focus then) until the window has handled an event posted right
+// after it.
+qint64 ClickAnswerTimeMs(QWidget* label, Qt::Key key) {
+    if (key != Qt::Key_unknown) label->setFocus(Qt::TabFocusReason);
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(label, Qt::LeftButton);
+    if (key == Qt::Key_unknown) {
+        QTest::mouseClick(label, Qt::LeftButton);
+    } else {
+        QTest::keyClick(label, key);
+    }
     bool answered = false;
     QTimer::singleShot(0, [&answered] { answered = true; });
     while (!answered) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -140,26 +146,33 @@ void LinkTest::clickOpensTheMakersPageOrWarns_data() {
     QTest::addColumn<QString>("label");
     QTest::addColumn<int>("opener");  // a fake's exit status, kNoOpener or kRealOpener
     QTest::addColumn<QString>("warning");
+    QTest::addColumn<Qt::Key>("key");  // Key_unknown: a click
 
     const QString warningStart =
         QStringLiteral("Error occured while running 'https://linomark.example.org/'.\r\n\r\n");
-    QTest::newRow("lblURL opens the page") << "lblURL" << 0 << "";
-    QTest::newRow("lblCopyright opens the page") << "lblCopyright" << 0 << "";
+    QTest::newRow("lblURL opens the page") << "lblURL" << 0 << "" << Qt::Key_unknown;
+    QTest::newRow("lblCopyright opens the page") << "lblCopyright" << 0 << "" << Qt::Key_unknown;
     QTest::newRow("no desktop: xdg-open waits for the browser it started")
-        << "lblURL" << kRealOpener << "";
+        << "lblURL" << kRealOpener << "" << Qt::Key_unknown;
     QTest::newRow("file does not exist")
-        << "lblURL" << 2 << warningStart + QStringLiteral("[File not found]");
+        << "lblURL" << 2 << warningStart + QStringLiteral("[File not found]") << Qt::Key_unknown;
     QTest::newRow("no application for the address")
         << "lblCopyright" << 3
-        << warningStart + QStringLiteral("[No application is associated with this file type.]");
+        << warningStart + QStringLiteral("[No application is associated with this file type.]")
+        << Qt::Key_unknown;
     QTest::newRow("no opener at all")
-        << "lblURL" << kNoOpener << warningStart + QStringLiteral("[File not found]");
+        << "lblURL" << kNoOpener << warningStart + QStringLiteral("[File not found]")
+        << Qt::Key_unknown;
+    QTest::newRow("Enter on lblURL opens the page") << "lblURL" << 0 << "" << Qt::Key_Return;
+    QTest::newRow("Space on lblCopyright opens the page")
+        << "lblCopyright" << 0 << "" << Qt::Key_Space;
 }
 
 void LinkTest::clickOpensTheMakersPageOrWarns() {
     QFETCH(QString, label);
     QFETCH(int, opener);
     QFETCH(QString, warning);
+    QFETCH(Qt::Key, key);
     QTemporaryDir bin;
     uitest::SettingsFolder settings;
     auto window = uitest::ShowWindow();
@@ -168,7 +181,7 @@ void LinkTest::clickOpensTheMakersPageOrWarns() {
     {
         const EnvironmentOverride environment(opener == kRealOpener ? RealOpenerWithoutDesktop(bin)
                                                                     : FakeOpener(bin, opener));
-        answerMs = ClickAnswerTimeMs(Find<QLabel>(*window, qPrintable(label)));
+        answerMs = ClickAnswerTimeMs(Find<QLabel>(*window, qPrintable(label)), key);
     }
     QVERIFY2(answerMs < kAnswerLimitMs, qPrintable(QString::number(answerMs) + " ms"));
     if (opener == kRealOpener) {
