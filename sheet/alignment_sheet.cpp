@@ -1,9 +1,7 @@
 #include "sheet/alignment_sheet.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "linomark_config.h"
 
@@ -12,6 +10,7 @@ namespace {
 
 // Each arm of a cross reaches 3 mm from the point where the bars begin.
 constexpr float kCrossArm = 3.0f;
+constexpr float kClearing = 1.0f;
 // Ruler ticks: 1 mm every millimetre, 2 mm every five, 3.5 mm every ten,
 // with the count of millimetres in 5-point figures beside the long ones
 // (5 points are 1.8 mm high).
@@ -46,39 +45,27 @@ std::u32string Figure(int millimetre) {
     return {digits.begin(), digits.end()};
 }
 
-bool OnStrip(LabelType labelType, int row, float y) {
+// Where a cross meets a row strip (on a type 1 sheet the bars begin on the
+// first strip's lower edge), the strip is cleared to 1 mm past the arms'
+// ends, so that the whole cross stands in white.
+void ClearStripsAround(DrawingSurface& page, LabelType labelType, int row, LabelPoint cross) {
+    page.SetColour(kWhite);
     for (const RowStrip& strip : RowStripsOf(labelType)) {
-        if (y > RowTop(row) + strip.top && y < RowTop(row) + strip.bottom) return true;
-    }
-    return false;
-}
-
-// A vertical arm from y1 down to y2, cut at the strips' edges: white where
-// it crosses a row strip, so that it shows there too, black elsewhere.
-void DrawVerticalArm(DrawingSurface& page, LabelType labelType, int row, float x, float y1,
-                     float y2) {
-    std::vector<float> cuts{y1, y2};
-    for (const RowStrip& strip : RowStripsOf(labelType)) {
-        for (const float edge : {RowTop(row) + strip.top, RowTop(row) + strip.bottom}) {
-            if (edge > y1 && edge < y2) cuts.push_back(edge);
-        }
-    }
-    std::sort(cuts.begin(), cuts.end());
-    for (std::size_t i = 1; i < cuts.size(); ++i) {
-        page.SetColour(OnStrip(labelType, row, (cuts[i - 1] + cuts[i]) / 2.0f) ? kWhite : kBlack);
-        page.DrawLine(x, cuts[i - 1], x, cuts[i]);
+        const float top = RowTop(row) + strip.top;
+        const float bottom = RowTop(row) + strip.bottom;
+        if (bottom < cross.y - kCrossArm || top > cross.y + kCrossArm) continue;
+        page.FillBox(cross.x - kCrossArm - kClearing, top, cross.x + kCrossArm + kClearing, bottom);
     }
     page.SetColour(kBlack);
 }
 
-// On a type 1 sheet the bars begin on the lower edge of the row's first
-// strip, which then marks the height; the horizontal arm lies along it.
 void DrawCrosses(DrawingSurface& page, LabelType labelType) {
     for (int column = 0; column < kColumnCount; ++column) {
         for (int row = 0; row < kRowCount; ++row) {
             const LabelPoint o = LabelOrigin(labelType, row, column);
+            ClearStripsAround(page, labelType, row, o);
             page.DrawLine(o.x - kCrossArm, o.y, o.x + kCrossArm, o.y);
-            DrawVerticalArm(page, labelType, row, o.x, o.y - kCrossArm, o.y + kCrossArm);
+            page.DrawLine(o.x, o.y - kCrossArm, o.x, o.y + kCrossArm);
         }
     }
 }
