@@ -48,9 +48,7 @@ double TextContrast(const QImage& picture) {
 QPalette DarkPalette() {
     QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2d, 0x2d, 0x2d));
     dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
     dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::ButtonText, Qt::white);
     dark.setColor(QPalette::Link, QColor(0x8a, 0xb4, 0xf8));
     return dark;
 }
@@ -264,12 +262,10 @@ void WindowLayoutTest::savedPdfIsSuggestedByValueAndDate_data() {
     QTest::newRow("in Documents") << "Documents"
                                   << "A0000\r\nA0001\r\n"
                                   << "Documents/labels-A0000-2026-12-07.pdf";
-    QTest::newRow("no Documents: home") << ""
-                                        << "A0000\r\n"
-                                        << "labels-A0000-2026-12-07.pdf";
-    QTest::newRow("unsafe value, first line empty") << ""
-                                                    << "\r\n../A 1/$\r\n"
-                                                    << "labels-_A_1__-2026-12-07.pdf";
+    QTest::newRow("no Documents: home; an unsafe value after an empty line")
+        << ""
+        << "\r\n../A 1/$\r\n"
+        << "labels-_A_1__-2026-12-07.pdf";
 }
 
 void WindowLayoutTest::savedPdfIsSuggestedByValueAndDate() {
