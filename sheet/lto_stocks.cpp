@@ -49,8 +49,10 @@ Outcome<Done> CheckSizes(const SheetLayout& l) {
                     " labels is not a sheet: give 1 to " + std::to_string(kMostCells) +
                     " labels in all.");
     }
-    if (!Positive(l.labelWidth)) return Fail("The label width " + Mm(l.labelWidth) + " is not a size.");
-    if (!Positive(l.labelHeight)) return Fail("The label height " + Mm(l.labelHeight) + " is not a size.");
+    if (!Positive(l.labelWidth))
+        return Fail("The label width " + Mm(l.labelWidth) + " is not a size.");
+    if (!Positive(l.labelHeight))
+        return Fail("The label height " + Mm(l.labelHeight) + " is not a size.");
     if (!(l.left >= 0.0f)) return Fail("The left edge " + Mm(l.left) + " lies off the paper.");
     if (!(l.top >= 0.0f)) return Fail("The top edge " + Mm(l.top) + " lies off the paper.");
     return Done{};

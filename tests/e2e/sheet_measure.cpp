@@ -3,7 +3,7 @@
 //   sheet_measure [--dpi N] [--verbose] [--cells DIR] PAGE.pgm labels TYPE DX DY
 //   sheet_measure [--dpi N] [--verbose] PAGE.pgm crosshairs TYPE DX DY
 //   sheet_measure [--dpi N] [--cells DIR] PAGE.ppm lto LEFT TOP PITCH_X PITCH_Y
-//                 COLUMNS ROWS WIDTH HEIGHT NARROW      (see lto_measure.h)
+//                 COLUMNS ROWS WIDTH HEIGHT NARROW colour|mono  (see lto_measure.h)
 //
 // PAGE is the page rasterised from the paper's top-left corner (pdftoppm -r
 // 300 -gray, or gs -sDEVICE=pgmraw -r300); TYPE is the label type (0 or 1);
@@ -364,7 +364,7 @@ int Usage() {
     std::fputs(
         "usage: sheet_measure [--dpi N] [--verbose] [--cells DIR] PAGE.pgm labels|crosshairs "
         "TYPE(0|1) DX DY\n       sheet_measure [--dpi N] [--cells DIR] PAGE.ppm lto LEFT TOP "
-        "PITCH_X PITCH_Y COLUMNS ROWS WIDTH HEIGHT NARROW\n",
+        "PITCH_X PITCH_Y COLUMNS ROWS WIDTH HEIGHT NARROW colour|mono\n",
         stderr);
     return 2;
 }
@@ -397,7 +397,8 @@ int main(int argc, char** argv) {
         QImageReader::setAllocationLimit(1024);  // an A4 page at 600 dpi in colour is 104 MB
         const QImage image(args[0]);
         if (image.isNull()) return Usage();
-        return MeasureLto(image.convertToFormat(QImage::Format_RGB32), dpi, args.mid(2), cellFolder);
+        return MeasureLto(image.convertToFormat(QImage::Format_RGB32), dpi, args.mid(2),
+                          cellFolder);
     }
     bool okX = false;
     bool okY = false;
