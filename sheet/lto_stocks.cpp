@@ -44,7 +44,9 @@ std::string Mm(float value) {
 bool Positive(float value) { return value > 0.0f && std::isfinite(value); }
 
 Outcome<Done> CheckSizes(const SheetLayout& l) {
-    if (l.columns < 1 || l.rows < 1 || l.columns * l.rows > kMostCells) {
+    // Each side is bounded before the product, which then cannot overflow.
+    if (l.columns < 1 || l.rows < 1 || l.columns > kMostCells || l.rows > kMostCells ||
+        l.columns * l.rows > kMostCells) {
         return Fail("The grid of " + std::to_string(l.columns) + " x " + std::to_string(l.rows) +
                     " labels is not a sheet: give 1 to " + std::to_string(kMostCells) +
                     " labels in all.");

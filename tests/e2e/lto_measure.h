@@ -95,10 +95,7 @@ std::vector<QRgb> BoxColours(const QImage& image, int top, int left, int right) 
         const bool outline = blackRun(x) >= height * 9 / 10;
         if (!outline && boxStart < 0) boxStart = x;
         if (outline && boxStart >= 0 && x - boxStart > 20) {
-            colours.push_back(image.copy(boxStart + 8, top + height / 2, 5, 5)
-                                  .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                  .pixel(0, 0) &
-                              0xffffff);
+            colours.push_back(image.pixel(boxStart + 8, top + height / 2) & 0xffffff);
         }
         if (outline) boxStart = -1;
     }
