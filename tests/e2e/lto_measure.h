@@ -111,11 +111,15 @@ QString Read(const QImage& cell) {
     return result.isValid() ? QString::fromStdWString(result.text()) : QStringLiteral("-");
 }
 
+QRect CellPixels(const Page& page, const QRectF& mm) {
+    return {qRound(page.px(mm.left())), qRound(page.px(mm.top())), qRound(page.px(mm.width())),
+            qRound(page.px(mm.height()))};
+}
+
 // One cell: its line of the report; false when a rule is broken.
 bool MeasureLtoCell(const Page& page, const QImage& image, const QRectF& mm, double narrowMm,
                     bool colour, QString& line) {
-    const QRect cell(qRound(page.px(mm.left())), qRound(page.px(mm.top())),
-                     qRound(page.px(mm.width())), qRound(page.px(mm.height())));
+    const QRect cell = CellPixels(page, mm);
     const int y = cell.top() + cell.height() * 65 / 100;
     const auto bars = BarsAlong(page, y, cell.left() + 4, cell.right() - 4);
     if (bars.size() < 20) return line = QStringLiteral("blank"), true;
@@ -170,20 +174,18 @@ int MeasureLto(const QImage& image, double dpi, const QStringList& args,
         QString line;
         const bool ok = MeasureLtoCell(page, image, mm, n[8], colour, line);
         std::printf("cell %d %s%s\n", i + 1, qUtf8Printable(line), ok ? "" : "  <- FAIL");
-        const QRectF px(page.px(mm.x()), page.px(mm.y()), page.px(mm.width()),
-                        page.px(mm.height()));
         if (!cellFolder.isEmpty())
-            grey.copy(px.toRect())
+            grey.copy(CellPixels(page, mm))
                 .save(QStringLiteral("%1/cell-%2.pgm").arg(cellFolder).arg(i + 1));
         pass = pass && ok;
     }
-    // A pixel with colour: its channels differ by more than 12.
+    // A pixel with colour: its channels differ by more than the tolerance.
     int coloured = 0;
     for (int y = 0; y < image.height(); ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const int r = qRed(row[x]), g = qGreen(row[x]), b = qBlue(row[x]);
-            coloured += std::max({r, g, b}) - std::min({r, g, b}) > 12;
+            coloured += std::max({r, g, b}) - std::min({r, g, b}) > kColourTolerance;
         }
     }
     std::printf("coloured pixels %d\n", coloured);
