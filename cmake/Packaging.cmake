@@ -12,8 +12,15 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Linomark prints sheets of thirty Code 39 barcode labels, ten rows by three
 columns, for the cartridges of tape libraries, on the system's default CUPS
 printer. Each column counts up from a leading value typed by the user, and a
-preview shows the label being worked on.")
+preview shows the label being worked on.
+.
+It also makes LTO Ultrium cartridge labels on standard label stock, prints
+an alignment sheet whose offsets it keeps for each printer, saves any sheet
+as PDF, and has a command line that needs no display.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The values are written to CPackConfig.cmake as they are: a packager's
+# address may hold a quote or a backslash.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
