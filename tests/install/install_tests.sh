@@ -134,7 +134,10 @@ case_wayland_window() {
     XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --socket=$socket --idle-time=0 \
         >"$work/weston.log" 2>&1 &
     compositor=$!
-    for _ in $(seq 100); do [[ -S $runtime/$socket ]] && break || sleep 0.1; done
+    for _ in $(seq 100); do
+        [[ -S $runtime/$socket ]] && break
+        sleep 0.1
+    done
     [[ -S $runtime/$socket ]] || fail "weston did not start: $(cat "$work/weston.log")"
 
     env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=$socket \
@@ -184,7 +187,8 @@ case_deb_package() {
     [[ $(dpkg-deb --field "$deb" Version) == "$VERSION-1" ]] || fail "wrong version"
     local depends
     depends=$(dpkg-deb --field "$deb" Depends | tr -d ' ' | tr ',' '\n' | sed 's/(.*//')
-    # The libraries come from dpkg-shlibdeps reading the binary; the fonts are named by hand.
+    # The libraries come from dpkg-shlibdeps reading the binary; the fonts and the
+    # Wayland platform plugin are named by hand.
     for package in fonts-liberation qt6-wayland libqt6widgets6 libqt6gui6 libqt6core6 \
         libcups2 libc6 libstdc++6; do
         grep -qx "$package" <<<"$depends" || fail "Depends lacks $package"
