@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "linomark_config.h"
 #include "recorded_ops.h"
 
 namespace linomark {
@@ -181,7 +183,7 @@ TEST(PrintRun, FooterUnderTheSheet) {
         const RecordedOp& title = texts[texts.size() - 2];
         const RecordedOp& address = texts.back();
         EXPECT_EQ(title.text, U"Linomark 1.0") << c.name;
-        EXPECT_EQ(address.text, U"https://linomark.example.org/") << c.name;
+        EXPECT_EQ(address.text, QString::fromUtf8(kMakerAddress).toStdU32String()) << c.name;
         EXPECT_NEAR(title.x1, 15.0f, kTolerance) << c.name;
         EXPECT_NEAR(title.y1, 229.0f, kTolerance) << c.name;
         EXPECT_NEAR(address.x1, 15.0f, kTolerance) << c.name;
