@@ -3,6 +3,7 @@
 // a row; nothing else branches on the type.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,18 @@ using DrawLabel = void (*)(DrawingSurface& surface, float x, float y, const std:
 
 enum class TextBand { ValueBelow, SpacedAbove, BoxesAbove };
 
+// A point of a cell or of the preview box, from its top-left corner.
+struct LabelOffset {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// A black strip across a whole row of the sheet, from the row's top edge.
+struct RowRule {
+    float top;
+    float bottom;
+};
+
 struct LabelKind {
     LabelType type;
     std::string_view name;
@@ -34,8 +47,11 @@ struct LabelKind {
     float wide;       // printed wide element, millimetres
     float barHeight;  // printed bars, millimetres
     TextBand band;
-    DrawLabel print;    // on paper
-    DrawLabel preview;  // in a preview; the window's box for its two types
+    DrawLabel print;                    // on paper
+    DrawLabel preview;                  // in a preview; the window's box for its two types
+    LabelOffset inCell;                 // where print's (x, y) stands in the label's cell
+    LabelOffset inPreview;              // where preview's (x, y) stands in the window's box
+    std::span<const RowRule> rowRules;  // strips across each row of the sheet
 };
 
 const LabelKind& LabelKindOf(LabelType type);
