@@ -71,4 +71,15 @@ const LabelKind& LabelKindOf(LabelType type) {
     return kKinds.at(static_cast<std::size_t>(IndexOf(type)));
 }
 
+float PrintedBarsWidth(const LabelKind& kind, const std::u32string& value) {
+    const Alphabet& alphabet = InitAlphabet();
+    std::size_t characters = 0;
+    for (const char32_t c : kind.symbolText(value)) {
+        characters += alphabet.PositionOf(c) >= 0 ? 1 : 0;
+    }
+    if (characters == 0) return 0.0f;
+    const float characterWidth = 3.0f * kind.wide + 7.0f * kind.narrow;
+    return static_cast<float>(characters) * characterWidth - kind.narrow;
+}
+
 }  // namespace linomark

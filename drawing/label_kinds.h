@@ -56,4 +56,10 @@ struct LabelKind {
 
 const LabelKind& LabelKindOf(LabelType type);
 
+// From the left edge of the first bar to the right edge of the last one, in
+// millimetres: every alphabet character of the symbol and the gap after it
+// take 3 wide + 7 narrow elements, less the gap after the last. Characters
+// outside the alphabet draw nothing and take no room.
+float PrintedBarsWidth(const LabelKind& kind, const std::u32string& value);
+
 }  // namespace linomark

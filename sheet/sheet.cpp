@@ -19,6 +19,11 @@ constexpr float kFooterGap = 5.0f;
 constexpr float kFooterFontSize = 6.0f;
 constexpr float kFooterHeight = 5.0f;
 
+// A label's bars end at least ten narrow elements before what follows them.
+constexpr float kQuietNarrows = 10.0f;
+// A value is named in a warning by this many of its characters at most.
+constexpr std::size_t kNamedCharacters = 20;
+
 constexpr std::u32string_view kLineBreak = U"\r\n";
 
 float RightEdge(const SheetLayout& layout) {
@@ -74,6 +79,22 @@ void PrintColumn(DrawingSurface& page, LabelType labelType, int column,
 
 std::u32string FromUtf8(const char* text) { return QString::fromUtf8(text).toStdU32String(); }
 
+std::string TooLongReason(int column, std::size_t line, const std::u32string& value, bool last) {
+    QString named = QString::fromStdU32String(value.substr(0, kNamedCharacters));
+    if (value.size() > kNamedCharacters) named += QStringLiteral("...");
+    const QString where = last ? QStringLiteral("past the edge of the printer's printable area")
+                               : QStringLiteral("into the labels of column %1").arg(column + 2);
+    return QStringLiteral(
+               "The value \"%1\" on line %2 of column %3 is too long for its label: its bars "
+               "would run %4. Shorten it; eight-character LTO labels are made with \"LTO "
+               "labels...\" in the Print button's menu.")
+        .arg(named)
+        .arg(line + 1)
+        .arg(column + 1)
+        .arg(where)
+        .toStdString();
+}
+
 }  // namespace
 
 // Computed in double and handed on in single precision:
@@ -116,6 +137,30 @@ void DrawSheetGrid(DrawingSurface& page, LabelType labelType) {
         page.DrawLine(x, layout.top, x, BottomEdge(layout));
     }
     page.SetPenStyle(PenStyle::Solid);
+}
+
+// Type 0 bars of a seven-character value take 10 * 5.2832 - 0.3302 = 52.50
+// mm and end 57.15 - 7.0 + 7.0 - 52.50 = 4.65 mm before the next label, more
+// than its 3.30 mm quiet zone; eight characters (57.78 mm) overrun it.
+Outcome<Done> CheckLabelsFit(LabelType labelType, const ColumnLists& columnLists,
+                             float printableRight) {
+    const LabelKind& kind = LabelKindOf(labelType);
+    const SheetLayout& layout = WindowSheet(labelType);
+    for (int column = 0; column < layout.columns; ++column) {
+        const bool last = column + 1 == layout.columns;
+        const float limit = last ? printableRight : LabelOrigin(labelType, 0, column + 1).x;
+        const float start = LabelOrigin(labelType, 0, column).x;
+        const auto lines = CutLines(columnLists[static_cast<std::size_t>(column)],
+                                    static_cast<std::size_t>(layout.rows));
+        for (std::size_t line = 0; line < lines.size(); ++line) {
+            const float end =
+                start + PrintedBarsWidth(kind, lines[line]) + kQuietNarrows * kind.narrow;
+            if (!lines[line].empty() && end > limit) {
+                return Fail(TooLongReason(column, line, lines[line], last));
+            }
+        }
+    }
+    return Done{};
 }
 
 void PrintFooter(DrawingSurface& page, LabelType labelType, const std::u32string& first,

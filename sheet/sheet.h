@@ -9,6 +9,7 @@
 
 #include "drawing/surface.h"
 #include "symbology/label_type.h"
+#include "symbology/outcome.h"
 
 namespace linomark {
 
@@ -36,6 +37,14 @@ void SetUpSheetPage(DrawingSurface& page);
 void DrawSheetGrid(DrawingSurface& page, LabelType labelType);
 
 using ColumnLists = std::array<std::u32string, kColumnCount>;
+
+// Whether every label of the lists ends in time: its bars, and a quiet zone
+// of ten narrow elements after them, before the next column's label begins,
+// or in the last column before printableRight (millimetres from the sheet's
+// origin to the right edge of the printable area). The failure names the
+// column, the line and the value.
+Outcome<Done> CheckLabelsFit(LabelType labelType, const ColumnLists& columnLists,
+                             float printableRight);
 
 // The two footer lines under the sheet, 5 mm below the bottom grid line in
 // 6-point text; the second one underlined when asked. Face and weight stay as
