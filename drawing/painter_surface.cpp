@@ -32,7 +32,7 @@ QPen LinePen(PenStyle style, const QColor& ink, double pixelsPerMillimetre) {
 
 PainterSurface::PainterSurface(QPaintDevice& device, const SurfaceTransform& transform,
                                const QFont& startFont)
-    : FontStateSurface(startFont), device(device), transform(transform) {}
+    : device(device), transform(transform), font(startFont) {}
 
 PainterSurface::~PainterSurface() { Abandon(); }
 

@@ -27,9 +27,10 @@
 #include <QPainter>
 #include <QPointF>
 #include <QSizeF>
+#include <QString>
 #include <string>
 
-#include "drawing/font_state_surface.h"
+#include "drawing/surface.h"
 
 class QPaintDevice;
 
@@ -45,7 +46,7 @@ struct SurfaceTransform {
     QSizeF area;                           // from the device's corner
 };
 
-class PainterSurface : public FontStateSurface {
+class PainterSurface : public DrawingSurface {
 public:
     // The device must outlive the surface. A surface destroyed with its
     // painter still open abandons what it drew.
@@ -57,6 +58,14 @@ public:
 
     void SetUnitToMillimetres() override;
     void Clear() override;
+    void SetFontFace(const std::string& face) override {
+        font.setFamily(QString::fromStdString(face));
+    }
+    void SetFontSize(float points) override { font.setPointSizeF(points); }
+    void SetBold(bool on) override { font.setBold(on); }
+    void SetUnderline(bool on) override { font.setUnderline(on); }
+    void SetCurrentX(float x) override { currentX = x; }
+    void SetCurrentY(float y) override { currentY = y; }
     void SetPenStyle(PenStyle style) override;
     void PrintText(const std::u32string& text) override;
     [[nodiscard]] float TextWidth(const std::u32string& text) override;
@@ -89,6 +98,9 @@ private:
     QPaintDevice& device;
     QPainter painter;
     SurfaceTransform transform;
+    QFont font;
+    float currentX = 0.0f;
+    float currentY = 0.0f;
     PenStyle penStyle = PenStyle::Solid;
     QColor ink = Qt::black;
     bool ended = false;
