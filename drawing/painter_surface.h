@@ -14,9 +14,9 @@
 // edges are skipped, and of a very long text only the characters that reach
 // the device are laid out, so the work of a page is bounded by the page.
 //
-// The painter opens (QPainter::begin) with the first drawing, text or
-// measuring operation, never at construction: a print run that fails before
-// drawing starts no job. Failures of the device surface as SurfaceError.
+// The painter opens (QPainter::begin) with the first drawing or text, never
+// at construction or for measuring: a print run that fails before drawing
+// starts no job. Failures of the device surface as SurfaceError.
 //
 // Lines are one device pixel wide; dash-dot lines repeat every 4.5 mm
 // (2 mm dash, 1 mm gap, 0.5 mm dot, 1 mm gap) whatever the resolution.
