@@ -26,7 +26,7 @@ constexpr float kWideType1 = 1.05f;
 
 // The three strips of a type 1 row, from the row's top edge: the first ends
 // where the bars start (6.3), the second starts where they end (6.3 + 7.1).
-constexpr std::array<RowRule, 3> kType1Rules{{{5.8f, 6.3f}, {13.4f, 13.9f}, {18.5f, 19.0f}}};
+constexpr std::array<RowStrip, 3> kType1Strips{{{5.8f, 6.3f}, {13.4f, 13.9f}, {18.5f, 19.0f}}};
 
 // One row per label type, at the index of its type. Both window types stand
 // 2.5 units into the preview box; type 1 lower, under its spaced text.
@@ -54,7 +54,7 @@ constexpr std::array<LabelKind, 2> kKinds{{
      FromValue<LabelType::WithoutCheck, PreviewBarCodeCompaq>,
      {6.0f, 6.3f},
      {2.5f, 6.0f},
-     kType1Rules},
+     kType1Strips},
 }};
 
 constexpr bool EachRowAtItsTypesIndex() {

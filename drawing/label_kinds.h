@@ -34,7 +34,7 @@ struct LabelOffset {
 };
 
 // A black strip across a whole row of the sheet, from the row's top edge.
-struct RowRule {
+struct RowStrip {
     float top;
     float bottom;
 };
@@ -47,11 +47,11 @@ struct LabelKind {
     float wide;       // printed wide element, millimetres
     float barHeight;  // printed bars, millimetres
     TextBand band;
-    DrawLabel print;                    // on paper
-    DrawLabel preview;                  // in a preview; the window's box for its two types
-    LabelOffset inCell;                 // where print's (x, y) stands in the label's cell
-    LabelOffset inPreview;              // where preview's (x, y) stands in the window's box
-    std::span<const RowRule> rowRules;  // strips across each row of the sheet
+    DrawLabel print;                      // on paper
+    DrawLabel preview;                    // in a preview; the window's box for its two types
+    LabelOffset inCell;                   // where print's (x, y) stands in the label's cell
+    LabelOffset inPreview;                // where preview's (x, y) stands in the window's box
+    std::span<const RowStrip> rowStrips;  // strips across each row of the sheet
 };
 
 const LabelKind& LabelKindOf(LabelType type);

@@ -57,10 +57,11 @@ std::vector<std::u32string> CutLines(const std::u32string& text, std::size_t max
     return lines;
 }
 
-void DrawRowRules(DrawingSurface& page, const SheetLayout& layout, const LabelKind& kind, int row) {
-    for (const RowRule& rule : kind.rowRules) {
-        page.FillBox(layout.left, RowTop(layout, row) + rule.top, RightEdge(layout),
-                     RowTop(layout, row) + rule.bottom);
+void DrawRowStrips(DrawingSurface& page, const SheetLayout& layout, const LabelKind& kind,
+                   int row) {
+    for (const RowStrip& strip : kind.rowStrips) {
+        page.FillBox(layout.left, RowTop(layout, row) + strip.top, RightEdge(layout),
+                     RowTop(layout, row) + strip.bottom);
     }
 }
 
@@ -127,9 +128,9 @@ void DrawSheetGrid(DrawingSurface& page, LabelType labelType) {
     for (int row = 0; row <= layout.rows; ++row) {
         page.SetPenStyle(PenStyle::DashDot);
         page.DrawLine(layout.left, RowTop(layout, row), right, RowTop(layout, row));
-        if (kind.rowRules.empty()) continue;
+        if (kind.rowStrips.empty()) continue;
         page.SetPenStyle(PenStyle::Solid);
-        if (row < layout.rows) DrawRowRules(page, layout, kind, row);
+        if (row < layout.rows) DrawRowStrips(page, layout, kind, row);
     }
     page.SetPenStyle(PenStyle::DashDot);
     for (int column = 0; column <= layout.columns; ++column) {
