@@ -140,9 +140,10 @@ void DrawSheetGrid(DrawingSurface& page, LabelType labelType) {
     page.SetPenStyle(PenStyle::Solid);
 }
 
-// Type 0 bars of a seven-character value take 10 * 5.2832 - 0.3302 = 52.50
-// mm and end 57.15 - 7.0 + 7.0 - 52.50 = 4.65 mm before the next label, more
-// than its 3.30 mm quiet zone; eight characters (57.78 mm) overrun it.
+// Labels of one column stand a pitch apart: type 0 bars of a seven-character
+// value take 10 * 5.2832 - 0.3302 = 52.50 mm and end 57.15 - 52.50 = 4.65 mm
+// before the next label begins, more than their 3.30 mm quiet zone; those of
+// eight characters (57.78 mm) run into it.
 Outcome<Done> CheckLabelsFit(LabelType labelType, const ColumnLists& columnLists,
                              float printableRight) {
     const LabelKind& kind = LabelKindOf(labelType);
