@@ -6,7 +6,7 @@
 
 #include <QGuiApplication>
 
-#include "drawing/recording_surface.h"
+#include "recording_surface.h"
 #include "print_run_sheet.h"
 #include "sheet/lto_run.h"
 #include "sheet/page_pdf.h"

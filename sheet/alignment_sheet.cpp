@@ -67,7 +67,7 @@ void PrintAlignmentSheet(DrawingSurface& page, LabelType labelType, const std::u
     DrawCrosshairs(page, labelType);
     DrawRulers(page, SheetExtentOf(labelType));
     const std::string title = std::string(kProgramTitle) + " alignment sheet";
-    PrintFooter(page, std::u32string(title.begin(), title.end()), note, false);
+    PrintFooter(page, labelType, std::u32string(title.begin(), title.end()), note, false);
     page.EndDocument();
 }
 

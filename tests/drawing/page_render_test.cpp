@@ -14,6 +14,7 @@
 
 #include "drawing/label.h"
 #include "drawing/page_surface.h"
+#include "drawing/text_runs.h"
 #include "sheet/page_pdf.h"
 #include "symbology/code39.h"
 
@@ -187,6 +188,32 @@ TEST(PageSurface, UnopenableDeviceThrowsAtFirstDrawing) {
     PageSurface page(writer);
     page.SetUnitToMillimetres();
     EXPECT_THROW(page.FillBox(0.0f, 0.0f, 1.0f, 1.0f), SurfaceError);
+}
+
+// Of a long text, only what reaches the device is laid out; the cuts fall
+// between whole characters, as half a surrogate pair draws a replacement
+// glyph. The edges sweep over a few characters' widths so that some cut
+// would fall inside a pair.
+TEST(TextRuns, LongTextsAreCutBetweenWholeCharacters) {
+    struct Case {
+        const char* name;
+        std::u32string unit;
+    } const cases[] = {
+        {"a letter and U+1F600 in turn", U"A\U0001F600"},
+    };
+    QImage device = WhitePage(40.0, 10.0);
+    const QFont font(QStringLiteral("Arial"), 12);
+    for (const Case& c : cases) {
+        std::u32string text;
+        for (int i = 0; i < 300; ++i) text += c.unit;
+        for (int edge = 0; edge < 100; ++edge) {
+            const TextRun run =
+                VisibleRun(font, &device, ToQString(text), -2000.0 - edge, 300.0 + edge);
+            ASSERT_FALSE(run.text.isEmpty()) << c.name;
+            EXPECT_FALSE(run.text.front().isLowSurrogate()) << c.name << ", left edge " << edge;
+            EXPECT_FALSE(run.text.back().isHighSurrogate()) << c.name << ", right edge " << edge;
+        }
+    }
 }
 
 }  // namespace
