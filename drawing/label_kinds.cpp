@@ -3,6 +3,7 @@
 #include <array>
 
 #include "drawing/label.h"
+#include "drawing/lto_label.h"
 #include "symbology/code39.h"
 
 namespace linomark {
@@ -30,7 +31,7 @@ constexpr std::array<RowStrip, 3> kType1Strips{{{5.8f, 6.3f}, {13.4f, 13.9f}, {1
 
 // One row per label type, at the index of its type. Both window types stand
 // 2.5 units into the preview box; type 1 lower, under its spaced text.
-constexpr std::array<LabelKind, 2> kKinds{{
+constexpr std::array<LabelKind, 3> kKinds{{
     {LabelType::WithCheck,
      "with check character",
      CompleteBarCode,
@@ -55,6 +56,19 @@ constexpr std::array<LabelKind, 2> kKinds{{
      {6.0f, 6.3f},
      {2.5f, 6.0f},
      kType1Strips},
+    // The LTO label draws itself in its whole cell, boxes above the bars.
+    {LabelType::Lto,
+     "LTO Ultrium",
+     LtoValueSymbolText,
+     kLtoNarrow,
+     kLtoWide,
+     kLtoBarHeight,
+     TextBand::BoxesAbove,
+     PrintLtoLabel,
+     PrintLtoLabel,
+     {0.0f, 0.0f},
+     {0.0f, 0.0f},
+     {}},
 }};
 
 constexpr bool EachRowAtItsTypesIndex() {

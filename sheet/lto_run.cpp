@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "drawing/label_kinds.h"
 #include "drawing/lto_label.h"
 #include "sheet/page_pdf.h"
 #include "sheet/print_service.h"
@@ -101,7 +102,7 @@ void DrawLabels(DrawingSurface& page, const LtoJob& job) {
         if (label.serial.empty()) continue;
         const CellCorner c = CornerOf(s, cell % perSheet);
         const std::string value = ShownValue(label);
-        PrintLtoLabel(page, c.x, c.y, std::u32string(value.begin(), value.end()), style);
+        LabelKindOf(LabelType::Lto).print(page, c.x, c.y, std::u32string(value.begin(), value.end()), style);
     }
 }
 
