@@ -3,7 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "drawing/label_kinds.h"
 #include "linomark_config.h"
+#include "sheet/sheet_layouts.h"
 
 namespace linomark {
 namespace {
@@ -49,10 +51,12 @@ std::u32string Figure(int millimetre) {
 // first strip's lower edge), the strip is cleared to 1 mm past the arms'
 // ends, so that the whole cross stands in white.
 void ClearStripsAround(DrawingSurface& page, LabelType labelType, int row, LabelPoint cross) {
+    const SheetLayout& layout = WindowSheet(labelType);
+    const float rowTop = layout.top + static_cast<float>(row) * layout.pitchY;
     page.SetColour(kWhite);
-    for (const RowStrip& strip : RowStripsOf(labelType)) {
-        const float top = RowTop(row) + strip.top;
-        const float bottom = RowTop(row) + strip.bottom;
+    for (const RowStrip& strip : LabelKindOf(labelType).rowStrips) {
+        const float top = rowTop + strip.top;
+        const float bottom = rowTop + strip.bottom;
         if (bottom < cross.y - kCrossArm || top > cross.y + kCrossArm) continue;
         page.FillBox(cross.x - kCrossArm - kClearing, top, cross.x + kCrossArm + kClearing, bottom);
     }
@@ -110,7 +114,7 @@ void PrintAlignmentSheet(DrawingSurface& page, LabelType labelType, const std::u
     DrawTopRuler(page, area, originOnPaper);
     DrawLeftRuler(page, area, originOnPaper);
     const std::string title = std::string(kProgramTitle) + " alignment sheet";
-    PrintFooter(page, std::u32string(title.begin(), title.end()), note, false);
+    PrintFooter(page, labelType, std::u32string(title.begin(), title.end()), note, false);
     page.EndDocument();
 }
 

@@ -62,12 +62,18 @@ PrinterAnswer AskDefaultPrinter(CupsSession& cups) {
 
 // The page of a request on the printer's paper, drawn from the printable
 // area's corner moved by the queue's alignment offset; no page at all on a
-// paper the sheet does not fit.
+// paper the sheet does not fit, or with a label too long for its place.
 PagePdf MakeRequestPdf(const SheetRequest& request, const PrinterAnswer& printer,
                        const AlignmentOffset& offset) {
     const Paper& paper = printer.paper;
     if (!SheetFits(paper, request.labelType)) return {{}, WrongPaperReason(paper)};
     const QPointF origin(paper.margins.left + offset.x, paper.margins.top + offset.y);
+    const float printableRight = paper.width - paper.margins.right - static_cast<float>(origin.x());
+    const Outcome<Done> fit =
+        request.alignmentSheet
+            ? Outcome<Done>(Done{})
+            : CheckLabelsFit(request.labelType, request.columnLists, printableRight);
+    if (!fit) return {{}, QString::fromStdString(fit.Reason())};
     const std::u32string note = AlignmentNote(printer.queue, offset);
     const LabelPoint onPaper{static_cast<float>(origin.x()), static_cast<float>(origin.y())};
     return MakePagePdf(paper, origin, JobTitle(request), [&](DrawingSurface& page) {
