@@ -162,16 +162,15 @@ TEST_F(Settings, StoredVariantsAreNeverDecoded) {
     const QByteArray seedText = seed.readAll();
     const qsizetype at = seedText.indexOf("@Variant(");
     const QByteArray variant = seedText.mid(at, seedText.indexOf('\n', at) - at);
-    const QByteArray rest = variant.mid(1);  // "Variant(..."
     const struct {
         const char* name;
         QByteArray type;
     } cases[] = {
         {"as Qt writes it", variant},
         {"quoted", '"' + variant + '"'},
-        {"@ as a hex escape", "\\x40" + rest},
-        {"@ as a hex escape past 16 bits", "\\x10040" + rest},
-        {"@ as an octal escape", "\\100" + rest},
+        {"@ as a hex escape", "\\x40" + variant.mid(1)},
+        {"@ as a hex escape past 16 bits", "\\x10040" + variant.mid(1)},
+        {"@ as an octal escape", "\\100" + variant.mid(1)},
         {"broken over two lines", "@Vari\\\nant(" + variant.mid(9)},
         {"second item of a list", "a, " + variant},
         {"a date and time", "@DateTime(" + variant.mid(9)},

@@ -121,18 +121,16 @@ int ChildProcessCount() {
     return count;
 }
 
-// The time from before the click (or the key pressed on the label, which
-// has the focus then) until the window has handled an event posted right
-// after it.
+// The time from before the click, or the key pressed on the focused label,
+// until the window has handled an event posted right after it.
 qint64 ClickAnswerTimeMs(QWidget* label, Qt::Key key) {
     if (key != Qt::Key_unknown) label->setFocus(Qt::TabFocusReason);
     QElapsedTimer clock;
     clock.start();
-    if (key == Qt::Key_unknown) {
+    if (key == Qt::Key_unknown)
         QTest::mouseClick(label, Qt::LeftButton);
-    } else {
+    else
         QTest::keyClick(label, key);
-    }
     bool answered = false;
     QTimer::singleShot(0, [&answered] { answered = true; });
     while (!answered) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -188,8 +186,8 @@ void LinkTest::clickOpensTheMakersPageOrWarns() {
     {
         // A descriptor without close-on-exec, as a library may leave one.
         const int ours = ::open("/dev/null", O_RDONLY);
-        const EnvironmentOverride environment(
-            opener == kRealOpener ? RealOpenerWithoutDesktop(bin) : FakeOpener(bin, opener, ours));
+        const EnvironmentOverride environment(opener == kRealOpener ? RealOpenerWithoutDesktop(bin)
+                                                                    : FakeOpener(bin, opener, ours));
         answerMs = ClickAnswerTimeMs(Find<QLabel>(*window, qPrintable(label)), key);
         ::close(ours);
     }
@@ -206,8 +204,7 @@ void LinkTest::clickOpensTheMakersPageOrWarns() {
         QFile argument(bin.filePath(QStringLiteral("argument")));
         QVERIFY(argument.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(argument.readAll()).trimmed(), kAddress);
-        QVERIFY2(!QFile::exists(argument.fileName() + ".kept"),
-                 "the opener kept a descriptor above 2");
+        QVERIFY2(!QFile::exists(argument.fileName() + ".kept"), "the opener kept a descriptor above 2");
     } else {
         QTRY_COMPARE(catcher.texts, QStringList{warning});
         QCOMPARE(catcher.titles, QStringList{QStringLiteral("Linomark 1.0")});
