@@ -75,9 +75,10 @@ PagePdf MakeRequestPdf(const SheetRequest& request, const PrinterAnswer& printer
             : CheckLabelsFit(request.labelType, request.columnLists, printableRight);
     if (!fit) return {{}, QString::fromStdString(fit.Reason())};
     const std::u32string note = AlignmentNote(printer.queue, offset);
-    return MakePagePdf(paper, origin, JobTitle(request), [&request, &note](DrawingSurface& page) {
+    const LabelPoint onPaper{static_cast<float>(origin.x()), static_cast<float>(origin.y())};
+    return MakePagePdf(paper, origin, JobTitle(request), [&](DrawingSurface& page) {
         if (request.alignmentSheet) {
-            PrintAlignmentSheet(page, request.labelType, note);
+            PrintAlignmentSheet(page, request.labelType, note, paper, onPaper);
         } else {
             PrintSheet(page, request.labelType, request.columnLists);
         }

@@ -12,6 +12,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/column_list.h"
 #include "ui/form1.h"
+#include "ui/pdf_file_name.h"
 #include "ui/print_button.h"
 #include "ui/sheet_job.h"
 
@@ -56,10 +57,7 @@ void Form1::mnuAlignment_Click() {
 }
 
 void Form1::mnuSavePdf_Click() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString fileName = QFileDialog::getSaveFileName(
-        this, tr("Save sheet as PDF"), folder + QStringLiteral("/label-sheet.pdf"),
-        tr("PDF files (*.pdf)"));
+    const QString fileName = AskPdfFileName(this, {txt1->Text(), txt2->Text(), txt3->Text()});
     if (fileName.isEmpty()) return;
     const SheetRequest request = CurrentRequest(false);
     StartSheetJob([request, fileName] { return SaveSheetAsPdf(request, ReadAlignment, fileName); });

@@ -1,10 +1,12 @@
 #include "ui/print_button.h"
 
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
+#include <QToolTip>
 
 namespace linomark {
 namespace {
@@ -17,7 +19,10 @@ constexpr int kArrowWidth = 14;
 
 PrintButton::PrintButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
 
-void PrintButton::SetMenu(QMenu* commands) { menu = commands; }
+void PrintButton::SetMenu(QMenu* commands, const QString& arrowToolTip) {
+    menu = commands;
+    arrowTip = arrowToolTip;
+}
 
 void PrintButton::ShowMenu() {
     if (!menu) return;
@@ -63,6 +68,18 @@ void PrintButton::keyPressEvent(QKeyEvent* event) {
 void PrintButton::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
     ShowMenu();
+}
+
+// Over the arrow the tooltip names the menu; elsewhere it is the button's.
+bool PrintButton::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && menu) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (ArrowArea().contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), arrowTip, this, ArrowArea());
+            return true;
+        }
+    }
+    return QPushButton::event(event);
 }
 
 }  // namespace linomark

@@ -121,12 +121,16 @@ int ChildProcessCount() {
     return count;
 }
 
-// The time from before the click until the window has handled an event
-// posted right after it.
-qint64 ClickAnswerTimeMs(QWidget* label) {
+// The time from before the click, or the key pressed on the focused label,
+// until the window has handled an event posted right after it.
+qint64 ClickAnswerTimeMs(QWidget* label, Qt::Key key) {
+    if (key != Qt::Key_unknown) label->setFocus(Qt::TabFocusReason);
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(label, Qt::LeftButton);
+    if (key == Qt::Key_unknown)
+        QTest::mouseClick(label, Qt::LeftButton);
+    else
+        QTest::keyClick(label, key);
     bool answered = false;
     QTimer::singleShot(0, [&answered] { answered = true; });
     while (!answered) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -147,26 +151,33 @@ void LinkTest::clickOpensTheMakersPageOrWarns_data() {
     QTest::addColumn<QString>("label");
     QTest::addColumn<int>("opener");  // a fake's exit status, kNoOpener or kRealOpener
     QTest::addColumn<QString>("warning");
+    QTest::addColumn<Qt::Key>("key");  // Key_unknown: a click
 
     const QString warningStart =
         QStringLiteral("Error occured while running '%1'.\r\n\r\n").arg(kAddress);
-    QTest::newRow("lblURL opens the page") << "lblURL" << 0 << "";
-    QTest::newRow("lblCopyright opens the page") << "lblCopyright" << 0 << "";
+    QTest::newRow("lblURL opens the page") << "lblURL" << 0 << "" << Qt::Key_unknown;
+    QTest::newRow("lblCopyright opens the page") << "lblCopyright" << 0 << "" << Qt::Key_unknown;
     QTest::newRow("no desktop: xdg-open waits for the browser it started")
-        << "lblURL" << kRealOpener << "";
+        << "lblURL" << kRealOpener << "" << Qt::Key_unknown;
     QTest::newRow("file does not exist")
-        << "lblURL" << 2 << warningStart + QStringLiteral("[File not found]");
+        << "lblURL" << 2 << warningStart + QStringLiteral("[File not found]") << Qt::Key_unknown;
     QTest::newRow("no application for the address")
         << "lblCopyright" << 3
-        << warningStart + QStringLiteral("[No application is associated with this file type.]");
+        << warningStart + QStringLiteral("[No application is associated with this file type.]")
+        << Qt::Key_unknown;
     QTest::newRow("no opener at all")
-        << "lblURL" << kNoOpener << warningStart + QStringLiteral("[File not found]");
+        << "lblURL" << kNoOpener << warningStart + QStringLiteral("[File not found]")
+        << Qt::Key_unknown;
+    QTest::newRow("Enter on lblURL opens the page") << "lblURL" << 0 << "" << Qt::Key_Return;
+    QTest::newRow("Space on lblCopyright opens the page")
+        << "lblCopyright" << 0 << "" << Qt::Key_Space;
 }
 
 void LinkTest::clickOpensTheMakersPageOrWarns() {
     QFETCH(QString, label);
     QFETCH(int, opener);
     QFETCH(QString, warning);
+    QFETCH(Qt::Key, key);
     QTemporaryDir bin;
     uitest::SettingsFolder settings;
     auto window = uitest::ShowWindow();
@@ -177,7 +188,7 @@ void LinkTest::clickOpensTheMakersPageOrWarns() {
         const int ours = ::open("/dev/null", O_RDONLY);
         const EnvironmentOverride environment(opener == kRealOpener ? RealOpenerWithoutDesktop(bin)
                                                                     : FakeOpener(bin, opener, ours));
-        answerMs = ClickAnswerTimeMs(Find<QLabel>(*window, qPrintable(label)));
+        answerMs = ClickAnswerTimeMs(Find<QLabel>(*window, qPrintable(label)), key);
         ::close(ours);
     }
     QVERIFY2(answerMs < kAnswerLimitMs, qPrintable(QString::number(answerMs) + " ms"));
