@@ -2,27 +2,30 @@
 
 #include <string>
 
+#include "drawing/label_kinds.h"
 #include "symbology/code39.h"
 
 namespace linomark {
 
 namespace {
 
-// The sizes of one kind of symbol in the surface's unit. A narrow element is a
-// third of a wide one, divided in single precision as the paper sizes demand.
+// The sizes of one kind of symbol in the surface's unit.
 struct SymbolSizes {
     float wide;
     float narrow;
     float barHeight;
 };
 
-// Printed label, type 0: 3 wide + 7 narrow = 5.2832 mm a character.
-constexpr SymbolSizes kPrintedSizes{0.9906f, 0.9906f / 3.0f, 13.0f};
-// Printed label, type 1: 3 wide + 7 narrow = 5.6 mm a character.
-constexpr SymbolSizes kPrintedCompaqSizes{1.05f, 1.05f / 3.0f, 7.1f};
-// Preview box, both types: 3 wide + 7 narrow = 5.94 units a character.
-constexpr SymbolSizes kPreviewSizes{1.0f, 0.42f, 13.0f};
-constexpr SymbolSizes kPreviewCompaqSizes{1.0f, 0.42f, 7.1f};
+// Printed labels take their sizes from their type's row: type 0 has
+// 3 wide + 7 narrow = 5.2832 mm a character, type 1 5.6 mm.
+SymbolSizes PrintedSizes(LabelType type) {
+    const LabelKind& kind = LabelKindOf(type);
+    return {kind.wide, kind.narrow, kind.barHeight};
+}
+
+// The preview box draws both types with 3 wide + 7 narrow = 5.94 units a
+// character and bars as many units tall as the printed ones are millimetres.
+SymbolSizes PreviewSizes(LabelType type) { return {1.0f, 0.42f, LabelKindOf(type).barHeight}; }
 
 constexpr char kFontFace[] = "Arial";
 constexpr float kValueFontSize = 12.0f;
@@ -156,11 +159,11 @@ void DrawSpacedText(DrawingSurface& surface, float x, float y, float endPosition
 
 // Three full-width rules of the type 1 preview: above the bars, under the
 // bottom 0.7 of the bars, and near the bottom edge of the box.
-void DrawPreviewRules(DrawingSurface& box, float y) {
+void DrawPreviewRules(DrawingSurface& box, float y, float barHeight) {
     constexpr float kRuleHeight = 0.7f;
     const float width = box.InnerWidth();
     const float height = box.InnerHeight();
-    const float barsBottom = y + kPreviewCompaqSizes.barHeight;
+    const float barsBottom = y + barHeight;
     box.FillBox(0.0f, y - kRuleHeight, width, y);
     box.FillBox(0.0f, barsBottom - kRuleHeight, width, barsBottom);
     box.FillBox(0.0f, height - 2.7f, width, height - 2.0f);
@@ -182,9 +185,10 @@ void PrintBarCode(DrawingSurface& page, float x, float y, const std::u32string& 
     if (symbolText.empty()) {
         return;
     }
-    const float end = DrawSymbol(page, x, y, symbolText, kPrintedSizes);
+    const SymbolSizes sizes = PrintedSizes(LabelType::WithCheck);
+    const float end = DrawSymbol(page, x, y, symbolText, sizes);
     if (HasValueText(symbolText)) {
-        DrawValueText(page, x, y + kPrintedSizes.barHeight, end, ValueText(symbolText));
+        DrawValueText(page, x, y + sizes.barHeight, end, ValueText(symbolText));
     }
 }
 
@@ -192,7 +196,7 @@ void PrintBarCodeCompaq(DrawingSurface& page, float x, float y, const std::u32st
     if (symbolText.empty()) {
         return;
     }
-    const float end = DrawSymbol(page, x, y, symbolText, kPrintedCompaqSizes);
+    const float end = DrawSymbol(page, x, y, symbolText, PrintedSizes(LabelType::WithoutCheck));
     DrawSpacedText(page, x, y, end, SpacedText(symbolText));
 }
 
@@ -201,18 +205,20 @@ void PreviewBarCode(DrawingSurface& box, float x, float y, const std::u32string&
         return;
     }
     const std::u32string kept = KeptCharacters(symbolText);
+    const SymbolSizes sizes = PreviewSizes(LabelType::WithCheck);
     box.Clear();
-    const float end = DrawSymbol(box, x, y, kept, kPreviewSizes);
+    const float end = DrawSymbol(box, x, y, kept, sizes);
     if (HasValueText(kept)) {
-        DrawValueText(box, x, y + kPreviewSizes.barHeight, end, ValueText(kept));
+        DrawValueText(box, x, y + sizes.barHeight, end, ValueText(kept));
     }
 }
 
 void PreviewBarCodeCompaq(DrawingSurface& box, float x, float y, const std::u32string& symbolText) {
+    const SymbolSizes sizes = PreviewSizes(LabelType::WithoutCheck);
     box.Clear();
-    const float end = DrawSymbol(box, x, y, symbolText, kPreviewCompaqSizes);
+    const float end = DrawSymbol(box, x, y, symbolText, sizes);
     DrawSpacedText(box, x, y, end, SpacedText(symbolText));
-    DrawPreviewRules(box, y);
+    DrawPreviewRules(box, y, sizes.barHeight);
 }
 
 }  // namespace linomark

@@ -1,4 +1,5 @@
-// One label drawn from its symbol text: on the printer page in millimetres
+// One label of the window's two types drawn from its symbol text, in the
+// sizes of its type's row (label_kinds.h): on the printer page in millimetres
 // (PrintBarCode, PrintBarCodeCompaq) and in the preview box in its own
 // 53 x 20.373 scale (PreviewBarCode, PreviewBarCodeCompaq). (x, y) is the
 // top-left corner of the first bar.

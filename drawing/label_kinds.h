@@ -3,6 +3,7 @@
 // a row; nothing else branches on the type.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,18 @@ using DrawLabel = void (*)(DrawingSurface& surface, float x, float y, const std:
 
 enum class TextBand { ValueBelow, SpacedAbove, BoxesAbove };
 
+// A point of a cell or of the preview box, from its top-left corner.
+struct LabelOffset {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// A black strip across a whole row of the sheet, from the row's top edge.
+struct RowStrip {
+    float top;
+    float bottom;
+};
+
 struct LabelKind {
     LabelType type;
     std::string_view name;
@@ -34,10 +47,19 @@ struct LabelKind {
     float wide;       // printed wide element, millimetres
     float barHeight;  // printed bars, millimetres
     TextBand band;
-    DrawLabel print;    // on paper
-    DrawLabel preview;  // in a preview; the window's box for its two types
+    DrawLabel print;                      // on paper
+    DrawLabel preview;                    // in a preview; the window's box for its two types
+    LabelOffset inCell;                   // where print's (x, y) stands in the label's cell
+    LabelOffset inPreview;                // where preview's (x, y) stands in the window's box
+    std::span<const RowStrip> rowStrips;  // strips across each row of the sheet
 };
 
 const LabelKind& LabelKindOf(LabelType type);
+
+// From the left edge of the first bar to the right edge of the last one, in
+// millimetres: every alphabet character of the symbol and the gap after it
+// take 3 wide + 7 narrow elements, less the gap after the last. Characters
+// outside the alphabet draw nothing and take no room.
+float PrintedBarsWidth(const LabelKind& kind, const std::u32string& value);
 
 }  // namespace linomark

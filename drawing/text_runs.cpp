@@ -17,6 +17,8 @@ class Advances {
 public:
     Advances(const QFont& font, QPaintDevice* device);
     qreal Of(QChar c);
+    // The character at i, one UTF-16 unit or a surrogate pair (length 2).
+    qreal At(const QString& text, qsizetype i, qsizetype length);
     qreal Sum(const QString& text);
     [[nodiscard]] qreal MaxWidth() const { return metrics.maxWidth(); }
 
@@ -26,6 +28,11 @@ private:
 };
 
 bool IsSupplementary(char32_t c) { return c > 0xFFFF && c <= 0x10FFFF; }
+
+// UTF-16 units of the character at i: a surrogate pair is cut nowhere.
+qsizetype CharacterLength(const QString& text, qsizetype i) {
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+}
 
 }  // namespace
 
@@ -64,9 +71,17 @@ qreal Advances::Of(QChar c) {
     return advance;
 }
 
+qreal Advances::At(const QString& text, qsizetype i, qsizetype length) {
+    return length == 1 ? Of(text[i]) : metrics.horizontalAdvance(text.mid(i, length));
+}
+
 qreal Advances::Sum(const QString& text) {
     qreal sum = 0.0;
-    for (const QChar c : text) sum += Of(c);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = CharacterLength(text, i);
+        sum += At(text, i, length);
+        i += length;
+    }
     return sum;
 }
 
@@ -78,7 +93,8 @@ qreal TextAdvance(const QFont& font, QPaintDevice* device, const QString& text) 
 }
 
 // One widest glyph of slack on either side, so that a character partly over
-// an edge is drawn.
+// an edge is drawn. The cuts fall between whole characters: half a surrogate
+// pair would draw as a replacement glyph.
 TextRun VisibleRun(const QFont& font, QPaintDevice* device, const QString& text, qreal left,
                    qreal right) {
     if (text.size() <= kLongText) {
@@ -87,12 +103,18 @@ TextRun VisibleRun(const QFont& font, QPaintDevice* device, const QString& text,
     Advances advances(font, device);
     const qreal margin = advances.MaxWidth();
     qsizetype first = 0;
-    while (first < text.size() && left + advances.Of(text[first]) < -margin) {
-        left += advances.Of(text[first++]);
+    while (first < text.size()) {
+        const qsizetype length = CharacterLength(text, first);
+        const qreal advance = advances.At(text, first, length);
+        if (left + advance >= -margin) break;
+        left += advance;
+        first += length;
     }
     qsizetype end = first;
-    for (qreal x = left; end < text.size() && x < right + margin; ++end) {
-        x += advances.Of(text[end]);
+    for (qreal x = left; end < text.size() && x < right + margin;) {
+        const qsizetype length = CharacterLength(text, end);
+        x += advances.At(text, end, length);
+        end += length;
     }
     return {text.mid(first, end - first), left};
 }

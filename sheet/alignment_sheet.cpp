@@ -1,22 +1,41 @@
 #include "sheet/alignment_sheet.h"
 
+#include <cmath>
 #include <string>
 
+#include "drawing/label_kinds.h"
 #include "linomark_config.h"
-#include "sheet/sheet.h"
+#include "sheet/sheet_layouts.h"
 
 namespace linomark {
 namespace {
 
-// Each arm of a crosshair reaches 3 mm from the label origin.
+// Each arm of a cross reaches 3 mm from the point where the bars begin.
 constexpr float kCrossArm = 3.0f;
+constexpr float kClearing = 1.0f;
 // Ruler ticks: 1 mm every millimetre, 2 mm every five, 3.5 mm every ten,
-// with the count of millimetres in 5-point figures beside the long ones.
+// with the count of millimetres in 5-point figures beside the long ones
+// (5 points are 1.8 mm high).
 constexpr float kTickShort = 1.0f;
 constexpr float kTickMiddle = 2.0f;
 constexpr float kTickLong = 3.5f;
 constexpr float kFigureSize = 5.0f;
+constexpr float kFigureHeight = 2.0f;
+constexpr float kFigureGap = 0.3f;
 constexpr char kFontFace[] = "Arial";
+
+// The printable area, in millimetres from the paper's top-left corner.
+struct Area {
+    float left;
+    float top;
+    float right;
+    float bottom;
+};
+
+Area PrintableArea(const Paper& paper) {
+    const Margins& m = paper.margins;
+    return {m.left, m.top, paper.width - m.right, paper.height - m.bottom};
+}
 
 float TickLength(int millimetre) {
     if (millimetre % 10 == 0) return kTickLong;
@@ -28,46 +47,74 @@ std::u32string Figure(int millimetre) {
     return {digits.begin(), digits.end()};
 }
 
-void DrawCrosshairs(DrawingSurface& page, LabelType labelType) {
+// Where a cross meets a row strip (on a type 1 sheet the bars begin on the
+// first strip's lower edge), the strip is cleared to 1 mm past the arms'
+// ends, so that the whole cross stands in white.
+void ClearStripsAround(DrawingSurface& page, LabelType labelType, int row, LabelPoint cross) {
+    const SheetLayout& layout = WindowSheet(labelType);
+    const float rowTop = layout.top + static_cast<float>(row) * layout.pitchY;
+    page.SetColour(kWhite);
+    for (const RowStrip& strip : LabelKindOf(labelType).rowStrips) {
+        const float top = rowTop + strip.top;
+        const float bottom = rowTop + strip.bottom;
+        if (bottom < cross.y - kCrossArm || top > cross.y + kCrossArm) continue;
+        page.FillBox(cross.x - kCrossArm - kClearing, top, cross.x + kCrossArm + kClearing, bottom);
+    }
+    page.SetColour(kBlack);
+}
+
+void DrawCrosses(DrawingSurface& page, LabelType labelType) {
     for (int column = 0; column < kColumnCount; ++column) {
         for (int row = 0; row < kRowCount; ++row) {
             const LabelPoint o = LabelOrigin(labelType, row, column);
+            ClearStripsAround(page, labelType, row, o);
             page.DrawLine(o.x - kCrossArm, o.y, o.x + kCrossArm, o.y);
             page.DrawLine(o.x, o.y - kCrossArm, o.x, o.y + kCrossArm);
         }
     }
 }
 
-// The top ruler's figures stand right of their tick, the left ruler's
-// below theirs, clear of the ticks between.
-void DrawRulers(DrawingSurface& page, const SheetExtent& extent) {
-    page.SetFontSize(kFigureSize);
-    for (int mm = 1; mm <= static_cast<int>(extent.width); ++mm) {
-        page.DrawLine(static_cast<float>(mm), 0.0f, static_cast<float>(mm), TickLength(mm));
-        if (mm % 10 != 0) continue;
-        page.SetCurrentX(static_cast<float>(mm) + 0.3f);
-        page.SetCurrentY(kTickMiddle);
+// Ticks at whole millimetres of the paper, inside the printable area; the
+// top ruler's figures stand right of their tick, the left ruler's below
+// theirs, and only where they fit.
+void DrawTopRuler(DrawingSurface& page, const Area& area, LabelPoint origin) {
+    const float y = area.top - origin.y;
+    for (int mm = static_cast<int>(std::ceil(area.left)); mm <= area.right; ++mm) {
+        const float x = static_cast<float>(mm) - origin.x;
+        page.DrawLine(x, y, x, y + TickLength(mm));
+        if (mm % 10 != 0 || mm + kFigureGap + page.TextWidth(Figure(mm)) > area.right) continue;
+        page.SetCurrentX(x + kFigureGap);
+        page.SetCurrentY(y + kTickMiddle);
         page.PrintText(Figure(mm));
     }
-    for (int mm = 1; mm <= static_cast<int>(extent.height); ++mm) {
-        page.DrawLine(0.0f, static_cast<float>(mm), TickLength(mm), static_cast<float>(mm));
-        if (mm % 10 != 0) continue;
-        page.SetCurrentX(kTickMiddle + 0.3f);
-        page.SetCurrentY(static_cast<float>(mm) + 0.3f);
+}
+
+void DrawLeftRuler(DrawingSurface& page, const Area& area, LabelPoint origin) {
+    const float x = area.left - origin.x;
+    for (int mm = static_cast<int>(std::ceil(area.top)); mm <= area.bottom; ++mm) {
+        const float y = static_cast<float>(mm) - origin.y;
+        page.DrawLine(x, y, x + TickLength(mm), y);
+        if (mm % 10 != 0 || mm + kFigureGap + kFigureHeight > area.bottom) continue;
+        page.SetCurrentX(x + kTickMiddle + kFigureGap);
+        page.SetCurrentY(y + kFigureGap);
         page.PrintText(Figure(mm));
     }
 }
 
 }  // namespace
 
-void PrintAlignmentSheet(DrawingSurface& page, LabelType labelType, const std::u32string& note) {
+void PrintAlignmentSheet(DrawingSurface& page, LabelType labelType, const std::u32string& note,
+                         const Paper& paper, LabelPoint originOnPaper) {
     SetUpSheetPage(page);
     page.SetFontFace(kFontFace);
     DrawSheetGrid(page, labelType);
-    DrawCrosshairs(page, labelType);
-    DrawRulers(page, SheetExtentOf(labelType));
+    DrawCrosses(page, labelType);
+    const Area area = PrintableArea(paper);
+    page.SetFontSize(kFigureSize);
+    DrawTopRuler(page, area, originOnPaper);
+    DrawLeftRuler(page, area, originOnPaper);
     const std::string title = std::string(kProgramTitle) + " alignment sheet";
-    PrintFooter(page, std::u32string(title.begin(), title.end()), note, false);
+    PrintFooter(page, labelType, std::u32string(title.begin(), title.end()), note, false);
     page.EndDocument();
 }
 

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
+#include "sheet/small_file.h"
 
 namespace linomark {
 namespace {
@@ -16,6 +16,9 @@ namespace {
 constexpr float kHundredthsPerMillimetre = 100.0f;
 constexpr float kLargestBelievableMargin = 50.0f;
 constexpr char kA4[] = "iso_a4_210x297mm";
+// libpaper's files hold one paper name and perhaps a comment; anything
+// larger is not one of them.
+constexpr std::size_t kLargestPaperFile = 4096;
 
 std::optional<Paper> PaperOfMedia(const pwg_media_t* media) {
     if (!media || !media->pwg || media->width <= 0 || media->length <= 0) return std::nullopt;
@@ -37,8 +40,12 @@ std::optional<Paper> PaperOfOneName(std::string name) {
     return PaperOfMedia(pwgMediaForPPD(name.c_str()));
 }
 
+// A file that is missing, too large or anything but a regular file counts
+// as absent.
 std::string FirstWordOfFile(const char* path) {
-    std::ifstream file(path);
+    const Outcome<std::string> text = ReadSmallFile(path, kLargestPaperFile);
+    if (!text) return {};
+    std::istringstream file(text.Value());
     std::string line;
     while (std::getline(file, line)) {
         std::istringstream words(line);

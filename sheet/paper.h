@@ -32,7 +32,8 @@ struct Paper {
 std::optional<Paper> PaperNamed(std::string_view name);
 
 // The system's paper as libpaper sets it: $PAPERSIZE, else the first word of
-// $PAPERCONF or /etc/papersize; A4 when none of them names a size.
+// $PAPERCONF or /etc/papersize; A4 when none of them names a size. Those
+// files are read only when they are regular files of at most 4 KiB.
 Paper SystemPaper();
 
 // Margins a printer reports are believed up to 50 mm; a negative or larger

@@ -103,10 +103,17 @@ Outcome<QByteArray> MakeRequestPdf(const SheetRequest& request, const PagePlacem
     const Paper& paper = placement.paper;
     const QPointF origin(paper.margins.left + placement.offset.x,
                          paper.margins.top + placement.offset.y);
+    const float printableRight = paper.width - paper.margins.right - static_cast<float>(origin.x());
+    const Outcome<Done> fit =
+        request.alignmentSheet
+            ? Outcome<Done>(Done{})
+            : CheckLabelsFit(request.labelType, request.columnLists, printableRight);
+    if (!fit) return Fail(fit.Reason());
     const std::u32string note = AlignmentNote(placement.queue, placement.offset);
-    return MakePagePdf(paper, origin, JobTitle(request), [&request, &note](DrawingSurface& page) {
+    const LabelPoint onPaper{static_cast<float>(origin.x()), static_cast<float>(origin.y())};
+    return MakePagePdf(paper, origin, JobTitle(request), [&](DrawingSurface& page) {
         if (request.alignmentSheet) {
-            PrintAlignmentSheet(page, request.labelType, note);
+            PrintAlignmentSheet(page, request.labelType, note, paper, onPaper);
         } else {
             PrintSheet(page, request.labelType, request.columnLists);
         }

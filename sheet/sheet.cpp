@@ -1,41 +1,17 @@
 #include "sheet/sheet.h"
 
 #include <QString>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "drawing/label.h"
+#include "drawing/label_kinds.h"
 #include "linomark_config.h"
-#include "symbology/code39.h"
+#include "sheet/sheet_layouts.h"
 
 namespace linomark {
 
 namespace {
-
-constexpr float kLeftMargin = 15.0f;
-constexpr float kTopMargin = 15.0f;
-constexpr float kRowPitch = 20.9f;
-constexpr float kColumnPitchType0 = 57.15f;
-constexpr float kColumnPitchType1 = 56.0f;
-
-// Where a label stands in its cell: type 0 at (7.0, 2.0), type 1 at (6.0, 6.3).
-struct OriginOffset {
-    float x;
-    float y;
-};
-constexpr OriginOffset kOffsetType0{7.0f, 2.0f};
-constexpr OriginOffset kOffsetType1{6.0f, 6.3f};
-
-// The three black strips of a type 1 row, from the row's top edge: the first
-// ends where the bars start (6.3), the second starts where they end (6.3 + 7.1).
-struct Strip {
-    float top;
-    float bottom;
-};
-constexpr Strip kRowStrips[] = {{5.8f, 6.3f}, {13.4f, 13.9f}, {18.5f, 19.0f}};
-static_assert(std::size(kRowStrips) == 3);
 
 // The footer stands 5 mm below the bottom grid line, in 6-point text: two
 // lines of 6 * 1.149 points (2.43 mm) each end within 5 mm.
@@ -43,13 +19,24 @@ constexpr float kFooterGap = 5.0f;
 constexpr float kFooterFontSize = 6.0f;
 constexpr float kFooterHeight = 5.0f;
 
+// A label's bars end at least ten narrow elements before what follows them.
+constexpr float kQuietNarrows = 10.0f;
+// A value is named in a warning by this many of its characters at most.
+constexpr std::size_t kNamedCharacters = 20;
+
 constexpr std::u32string_view kLineBreak = U"\r\n";
 
-float RightEdge(LabelType labelType) { return kLeftMargin + kColumnCount * ColumnPitch(labelType); }
+float RightEdge(const SheetLayout& layout) {
+    return layout.left + static_cast<float>(layout.columns) * layout.pitchX;
+}
 
-float BottomEdge() { return kTopMargin + kRowCount * kRowPitch; }
+float BottomEdge(const SheetLayout& layout) {
+    return layout.top + static_cast<float>(layout.rows) * layout.pitchY;
+}
 
-float RowTop(int row) { return kTopMargin + static_cast<float>(row) * kRowPitch; }
+float RowTop(const SheetLayout& layout, int row) {
+    return layout.top + static_cast<float>(row) * layout.pitchY;
+}
 
 // The first maxLines pieces of the text cut at every "\r\n"; an empty text
 // has no lines, a text ending in "\r\n" has an empty last line.
@@ -70,53 +57,61 @@ std::vector<std::u32string> CutLines(const std::u32string& text, std::size_t max
     return lines;
 }
 
-void DrawRowStrips(DrawingSurface& page, LabelType labelType, int row) {
-    for (const Strip& strip : kRowStrips) {
-        page.FillBox(kLeftMargin, RowTop(row) + strip.top, RightEdge(labelType),
-                     RowTop(row) + strip.bottom);
-    }
-}
-
-void PrintLabel(DrawingSurface& page, LabelType labelType, int row, int column,
-                const std::u32string& value) {
-    const LabelPoint origin = LabelOrigin(labelType, row, column);
-    if (labelType == LabelType::WithoutCheck) {
-        PrintBarCodeCompaq(page, origin.x, origin.y, CompleteBarCodeCompaq(value));
-    } else {
-        PrintBarCode(page, origin.x, origin.y, CompleteBarCode(value));
+void DrawRowStrips(DrawingSurface& page, const SheetLayout& layout, const LabelKind& kind,
+                   int row) {
+    for (const RowStrip& strip : kind.rowStrips) {
+        page.FillBox(layout.left, RowTop(layout, row) + strip.top, RightEdge(layout),
+                     RowTop(layout, row) + strip.bottom);
     }
 }
 
 void PrintColumn(DrawingSurface& page, LabelType labelType, int column,
                  const std::u32string& list) {
-    const std::vector<std::u32string> lines = CutLines(list, kRowCount);
+    const SheetLayout& layout = WindowSheet(labelType);
+    const LabelKind& kind = LabelKindOf(labelType);
+    const LabelStyle style{layout.labelWidth, layout.labelHeight, false};
+    const std::vector<std::u32string> lines = CutLines(list, static_cast<std::size_t>(layout.rows));
     for (std::size_t row = 0; row < lines.size(); ++row) {
-        if (!lines[row].empty()) {
-            PrintLabel(page, labelType, static_cast<int>(row), column, lines[row]);
-        }
+        if (lines[row].empty()) continue;
+        const LabelPoint origin = LabelOrigin(labelType, static_cast<int>(row), column);
+        kind.print(page, origin.x, origin.y, lines[row], style);
     }
 }
 
 std::u32string FromUtf8(const char* text) { return QString::fromUtf8(text).toStdU32String(); }
 
-}  // namespace
-
-float ColumnPitch(LabelType labelType) {
-    return labelType == LabelType::WithoutCheck ? kColumnPitchType1 : kColumnPitchType0;
+std::string TooLongReason(int column, std::size_t line, const std::u32string& value, bool last) {
+    QString named = QString::fromStdU32String(value.substr(0, kNamedCharacters));
+    if (value.size() > kNamedCharacters) named += QStringLiteral("...");
+    const QString where = last ? QStringLiteral("past the edge of the printer's printable area")
+                               : QStringLiteral("into the labels of column %1").arg(column + 2);
+    return QStringLiteral(
+               "The value \"%1\" on line %2 of column %3 is too long for its label: its bars "
+               "would run %4. Shorten it; eight-character LTO labels are made with \"LTO "
+               "labels...\" in the Print button's menu.")
+        .arg(named)
+        .arg(line + 1)
+        .arg(column + 1)
+        .arg(where)
+        .toStdString();
 }
+
+}  // namespace
 
 // Computed in double and handed on in single precision:
 // LabelOrigin(0, 9, 2) = (15 + 2 * 57.15 + 7, 15 + 9 * 20.9 + 2) = (136.3, 205.1).
 LabelPoint LabelOrigin(LabelType labelType, int row, int column) {
-    const OriginOffset offset = labelType == LabelType::WithoutCheck ? kOffsetType1 : kOffsetType0;
-    const double x = double{kLeftMargin} + column * double{ColumnPitch(labelType)} + offset.x;
-    const double y = double{kTopMargin} + row * double{kRowPitch} + offset.y;
+    const SheetLayout& layout = WindowSheet(labelType);
+    const LabelOffset offset = LabelKindOf(labelType).inCell;
+    const double x = double{layout.left} + column * double{layout.pitchX} + offset.x;
+    const double y = double{layout.top} + row * double{layout.pitchY} + offset.y;
     return {static_cast<float>(x), static_cast<float>(y)};
 }
 
 SheetExtent SheetExtentOf(LabelType labelType) {
-    return {RightEdge(labelType), BottomEdge() + kFooterGap + kFooterHeight, kLeftMargin,
-            kTopMargin};
+    const SheetLayout& layout = WindowSheet(labelType);
+    return {RightEdge(layout), BottomEdge(layout) + kFooterGap + kFooterHeight, layout.left,
+            layout.top};
 }
 
 void SetUpSheetPage(DrawingSurface& page) {
@@ -125,36 +120,61 @@ void SetUpSheetPage(DrawingSurface& page) {
     page.SetUnderline(false);
 }
 
-// Eleven dash-dot row lines from top to bottom, each type 1 row's strips
+// Eleven dash-dot row lines from top to bottom, each row's strips (type 1)
 // right after the line above it, then four dash-dot column lines.
 void DrawSheetGrid(DrawingSurface& page, LabelType labelType) {
-    const float right = RightEdge(labelType);
-    for (int row = 0; row <= kRowCount; ++row) {
+    const SheetLayout& layout = WindowSheet(labelType);
+    const LabelKind& kind = LabelKindOf(labelType);
+    const float right = RightEdge(layout);
+    for (int row = 0; row <= layout.rows; ++row) {
         page.SetPenStyle(PenStyle::DashDot);
-        page.DrawLine(kLeftMargin, RowTop(row), right, RowTop(row));
-        if (labelType == LabelType::WithoutCheck) {
-            page.SetPenStyle(PenStyle::Solid);
-            if (row < kRowCount) {
-                DrawRowStrips(page, labelType, row);
-            }
-        }
+        page.DrawLine(layout.left, RowTop(layout, row), right, RowTop(layout, row));
+        if (kind.rowStrips.empty()) continue;
+        page.SetPenStyle(PenStyle::Solid);
+        if (row < layout.rows) DrawRowStrips(page, layout, kind, row);
     }
     page.SetPenStyle(PenStyle::DashDot);
-    for (int column = 0; column <= kColumnCount; ++column) {
-        const float x = kLeftMargin + static_cast<float>(column) * ColumnPitch(labelType);
-        page.DrawLine(x, kTopMargin, x, BottomEdge());
+    for (int column = 0; column <= layout.columns; ++column) {
+        const float x = layout.left + static_cast<float>(column) * layout.pitchX;
+        page.DrawLine(x, layout.top, x, BottomEdge(layout));
     }
     page.SetPenStyle(PenStyle::Solid);
 }
 
-void PrintFooter(DrawingSurface& page, const std::u32string& first, const std::u32string& second,
-                 bool underlineSecond) {
-    page.SetCurrentX(kLeftMargin);
-    page.SetCurrentY(BottomEdge() + kFooterGap);
+// Labels of one column stand a pitch apart: type 0 bars of a seven-character
+// value take 10 * 5.2832 - 0.3302 = 52.50 mm and end 57.15 - 52.50 = 4.65 mm
+// before the next label begins, more than their 3.30 mm quiet zone; those of
+// eight characters (57.78 mm) run into it.
+Outcome<Done> CheckLabelsFit(LabelType labelType, const ColumnLists& columnLists,
+                             float printableRight) {
+    const LabelKind& kind = LabelKindOf(labelType);
+    const SheetLayout& layout = WindowSheet(labelType);
+    for (int column = 0; column < layout.columns; ++column) {
+        const bool last = column + 1 == layout.columns;
+        const float limit = last ? printableRight : LabelOrigin(labelType, 0, column + 1).x;
+        const float start = LabelOrigin(labelType, 0, column).x;
+        const auto lines = CutLines(columnLists[static_cast<std::size_t>(column)],
+                                    static_cast<std::size_t>(layout.rows));
+        for (std::size_t line = 0; line < lines.size(); ++line) {
+            const float end =
+                start + PrintedBarsWidth(kind, lines[line]) + kQuietNarrows * kind.narrow;
+            if (!lines[line].empty() && end > limit) {
+                return Fail(TooLongReason(column, line, lines[line], last));
+            }
+        }
+    }
+    return Done{};
+}
+
+void PrintFooter(DrawingSurface& page, LabelType labelType, const std::u32string& first,
+                 const std::u32string& second, bool underlineSecond) {
+    const SheetLayout& layout = WindowSheet(labelType);
+    page.SetCurrentX(layout.left);
+    page.SetCurrentY(BottomEdge(layout) + kFooterGap);
     page.SetFontSize(kFooterFontSize);
     page.PrintText(first);
     page.SetUnderline(underlineSecond);
-    page.SetCurrentX(kLeftMargin);
+    page.SetCurrentX(layout.left);
     page.PrintText(second);
     page.SetUnderline(false);
 }
@@ -167,7 +187,7 @@ void PrintSheet(DrawingSurface& page, LabelType labelType, const ColumnLists& co
     for (int column = 0; column < kColumnCount; ++column) {
         PrintColumn(page, labelType, column, columnLists[static_cast<std::size_t>(column)]);
     }
-    PrintFooter(page, FromUtf8(kProgramTitle), FromUtf8(kMakerAddress), true);
+    PrintFooter(page, labelType, FromUtf8(kProgramTitle), FromUtf8(kMakerAddress), true);
     page.EndDocument();
 }
 

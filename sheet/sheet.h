@@ -1,6 +1,7 @@
-// The label sheet: 10 rows by 3 columns of cells in millimetres, its
-// dash-dot grid, the row strips of a type 1 sheet, and the print run that
-// fills the cells from the three column lists.
+// The window's label sheet: 10 rows by 3 columns of cells in millimetres, as
+// its row of the sheet table (sheet_layouts.h) lays them out for the label
+// type; its dash-dot grid, the row strips of a type 1 sheet, and the print
+// run that fills the cells from the three column lists.
 #pragma once
 
 #include <array>
@@ -8,13 +9,12 @@
 
 #include "drawing/surface.h"
 #include "symbology/label_type.h"
+#include "symbology/outcome.h"
 
 namespace linomark {
 
 inline constexpr int kRowCount = 10;
 inline constexpr int kColumnCount = 3;
-
-float ColumnPitch(LabelType labelType);
 
 // How far the sheet reaches from its origin: to the right grid line, and down
 // to the end of the footer; its ink begins at the top left grid corner.
@@ -30,6 +30,7 @@ struct LabelPoint {
     float x;
     float y;
 };
+// Where the label of a cell is drawn from (its type's drawing point).
 LabelPoint LabelOrigin(LabelType labelType, int row, int column);
 
 // Unit millimetres, bold off, underline off.
@@ -39,11 +40,19 @@ void DrawSheetGrid(DrawingSurface& page, LabelType labelType);
 
 using ColumnLists = std::array<std::u32string, kColumnCount>;
 
+// Whether every label of the lists ends in time: its bars, and a quiet zone
+// of ten narrow elements after them, before the next column's label begins,
+// or in the last column before printableRight (millimetres from the sheet's
+// origin to the right edge of the printable area). The failure names the
+// column, the line and the value.
+Outcome<Done> CheckLabelsFit(LabelType labelType, const ColumnLists& columnLists,
+                             float printableRight);
+
 // The two footer lines under the sheet, 5 mm below the bottom grid line in
 // 6-point text; the second one underlined when asked. Face and weight stay as
 // the page has them.
-void PrintFooter(DrawingSurface& page, const std::u32string& first, const std::u32string& second,
-                 bool underlineSecond);
+void PrintFooter(DrawingSurface& page, LabelType labelType, const std::u32string& first,
+                 const std::u32string& second, bool underlineSecond);
 
 // The whole print run on a page surface: set-up, grid, one label for every
 // non-empty line among the first ten of each list (lines cut at "\r\n"),

@@ -4,6 +4,7 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -11,6 +12,48 @@
 #include "ui/alignment_store.h"
 
 namespace linomark {
+namespace {
+
+// An offset box that reads "1.5" and "1,5" alike in every locale and knows
+// no group separator: a German "-1.4" is not -14, nor a Japanese "1,5" 15.
+// It shows the value with a point, as it is stored.
+class OffsetBox : public QDoubleSpinBox {
+public:
+    explicit OffsetBox(QWidget* parent) : QDoubleSpinBox(parent) {
+        QLocale plain = QLocale::c();
+        plain.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+        setLocale(plain);
+    }
+
+    QValidator::State validate(QString& text, int& position) const override {
+        QString dotted = WithPoint(text);
+        return QDoubleSpinBox::validate(dotted, position);
+    }
+
+    double valueFromText(const QString& text) const override {
+        return QDoubleSpinBox::valueFromText(WithPoint(text));
+    }
+
+private:
+    static QString WithPoint(QString text) { return text.replace(u',', u'.'); }
+};
+
+// What to measure and which sign to give it: a positive offset moves the
+// whole sheet right and down.
+QLabel* HowToLabel(QWidget* parent) {
+    auto* howTo = new QLabel(
+        AlignmentDialog::tr(
+            "Print the alignment sheet on plain paper and lay it on a label sheet against the "
+            "light: each cross marks where a label's bars begin.\n"
+            "If the crosses sit 1.5 mm right of where the bars belong, enter -1.5 in Right; "
+            "if they sit 1.5 mm too high, enter 1.5 in Down."),
+        parent);
+    howTo->setObjectName(QStringLiteral("lblHowTo"));
+    howTo->setWordWrap(true);
+    return howTo;
+}
+
+}  // namespace
 
 AlignmentDialog::AlignmentDialog(const QString& queue, const AlignmentOffset& offset,
                                  QWidget* parent)
@@ -22,6 +65,7 @@ AlignmentDialog::AlignmentDialog(const QString& queue, const AlignmentOffset& of
         this);
     printer->setObjectName(QStringLiteral("lblPrinter"));
     printer->setWordWrap(true);
+    QLabel* howTo = HowToLabel(this);
     offsetX = MakeOffsetBox("OffsetX", offset.x);
     offsetY = MakeOffsetBox("OffsetY", offset.y);
     auto* offsets = new QFormLayout;
@@ -41,6 +85,7 @@ AlignmentDialog::AlignmentDialog(const QString& queue, const AlignmentOffset& of
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(printer);
+    layout->addWidget(howTo);
     layout->addLayout(offsets);
     layout->addWidget(buttons);
 }
@@ -50,7 +95,7 @@ AlignmentOffset AlignmentDialog::Offset() const {
 }
 
 QDoubleSpinBox* AlignmentDialog::MakeOffsetBox(const char* name, float value) {
-    auto* box = new QDoubleSpinBox(this);
+    auto* box = new OffsetBox(this);
     box->setObjectName(QString::fromLatin1(name));
     box->setRange(-kLargestOffset, kLargestOffset);
     box->setDecimals(1);

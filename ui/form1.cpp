@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "drawing/label.h"
+#include "drawing/label_kinds.h"
 #include "linomark_config.h"
 #include "symbology/code39.h"
 #include "symbology/label_series.h"
@@ -29,11 +29,6 @@ namespace linomark {
 
 namespace {
 
-// Where the first bar of a preview stands, in the preview box's units: a type
-// 1 label leaves room above its bars for the spaced-out text.
-constexpr float kPreviewLeft = 2.5f;
-constexpr float kPreviewTopType0 = 2.0f;
-constexpr float kPreviewTopType1 = 6.0f;
 // The show command the link asks for; the opener shows a normal window anyway.
 constexpr int kShowMaximized = 10;
 
@@ -195,13 +190,10 @@ void Form1::PreviewValue(const std::u32string& value) {
     const QImage before = pictPreview->Picture();
     const qint64 beforeKey = pictPreview->Picture().cacheKey();
     try {
-        if (LabelTypeFromIndex(cmbType->currentIndex()) == LabelType::WithCheck) {
-            PreviewBarCode(pictPreview->Surface(), kPreviewLeft, kPreviewTopType0,
-                           CompleteBarCode(value));
-        } else {
-            PreviewBarCodeCompaq(pictPreview->Surface(), kPreviewLeft, kPreviewTopType1,
-                                 CompleteBarCodeCompaq(value));
-        }
+        const LabelKind& kind = LabelKindOf(LabelTypeFromIndex(cmbType->currentIndex()));
+        pictPreview->Draw([&kind, &value](DrawingSurface& box) {
+            kind.preview(box, kind.inPreview.x, kind.inPreview.y, value, {});
+        });
         previewedValue = value;
     } catch (const std::exception& error) {
         if (pictPreview->Picture().cacheKey() != beforeKey) pictPreview->Restore(before);

@@ -47,6 +47,7 @@ private:
     void BuildTypeChooser();
     void BuildTitlePanel();
     void BuildPrintMenu();
+    void BuildShortcuts();
     void SetTabOrder();
     void WireEvents();
     void WireColumnEvents();

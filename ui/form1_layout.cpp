@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QShortcut>
 #include <QUrl>
 
 #include "linomark_config.h"
@@ -54,27 +55,23 @@ Control* Place(Control* control, const char* name, int left, int top, int width,
     return control;
 }
 
-void SetTextColour(QWidget& control, const QColor& colour) {
-    QPalette palette = control.palette();
-    palette.setColor(QPalette::WindowText, colour);
-    control.setPalette(palette);
-}
-
 LinkLabel* MakeLinkLabel(const QString& text, QWidget* parent) {
     auto* label = new LinkLabel(text, parent);
     QFont font = DesignFont("DejaVu Sans", 8.25);
     font.setUnderline(true);
     label->setFont(font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    SetTextColour(*label, Qt::black);
     return label;
 }
 
 ColumnList* MakeColumnList(QWidget* parent, const QString& toolTip) {
     auto* list = new ColumnList(parent);
     list->setFont(DesignFont("Liberation Sans", 9.75, true));
+    // Dark text on the light yellow, whatever the desktop's colours: a dark
+    // theme's white text would not show on it.
     QPalette palette = list->palette();
     palette.setColor(QPalette::Base, kColumnListYellow);
+    palette.setColor(QPalette::Text, Qt::black);
     list->setPalette(palette);
     list->setToolTip(toolTip);
     return list;
@@ -104,6 +101,7 @@ void Form1::BuildControls() {
     Command1 = Place(new PrintButton(tr("&Print"), this), "Command1", 7140, 1620, 1215, 375);
     Command1->setToolTip(tr("Print to Windows default printer"));
     BuildPrintMenu();
+    BuildShortcuts();
     Label1 = Place(new QLabel(tr("BarCode type:"), this), "Label1", 4860, 1800, 1935, 255);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SetTabOrder();
@@ -112,14 +110,29 @@ void Form1::BuildControls() {
 // The arrow of the Print button opens these; Print itself stays one click.
 void Form1::BuildPrintMenu() {
     auto* menu = new QMenu(Command1);
-    mnuAlignmentSheet = menu->addAction(tr("Print alignment sheet"));
+    mnuAlignmentSheet = menu->addAction(tr("Print &alignment sheet"));
     mnuAlignmentSheet->setObjectName(QStringLiteral("mnuAlignmentSheet"));
-    mnuAlignment = menu->addAction(tr("Alignment..."));
+    mnuAlignment = menu->addAction(tr("Ali&gnment..."));
     mnuAlignment->setObjectName(QStringLiteral("mnuAlignment"));
     menu->addSeparator();
-    mnuSavePdf = menu->addAction(tr("Save sheet as PDF..."));
+    mnuSavePdf = menu->addAction(tr("&Save sheet as PDF..."));
     mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
-    Command1->SetMenu(menu);
+    Command1->SetMenu(menu, tr("More printing: alignment, PDF"));
+}
+
+// The keys every desktop program answers, without a menu bar: Ctrl+P prints
+// as Alt+P does, Ctrl+Shift+S saves the sheet as PDF (shown in the menu),
+// Ctrl+Q and Ctrl+W close the window, which saves the settings as any close.
+void Form1::BuildShortcuts() {
+    mnuSavePdf->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    mnuSavePdf->setShortcutVisibleInContextMenu(true);
+    addAction(mnuSavePdf);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this), &QShortcut::activated,
+            Command1, &QAbstractButton::animateClick);
+    for (const QKeyCombination keys : {Qt::CTRL | Qt::Key_Q, Qt::CTRL | Qt::Key_W}) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this,
+                &QWidget::close);
+    }
 }
 
 void Form1::BuildTypeChooser() {
@@ -173,10 +186,12 @@ void Form1::BuildValuesFrame() {
               "Text3", 3120, 240, 1395, 315);
 }
 
-// Text1, Text2, Text3, txt1, txt2, txt3, Command1, cmbType; frames, labels
-// and the preview never take the focus.
+// Text1, Text2, Text3, txt1, txt2, txt3, Command1, cmbType, then the two
+// links in their design order (copyright line, web address); frames, other
+// labels and the preview never take the focus.
 void Form1::SetTabOrder() {
-    QWidget* const order[] = {Text1, Text2, Text3, txt1, txt2, txt3, Command1, cmbType};
+    QWidget* const order[] = {Text1, Text2,    Text3,   txt1,         txt2,
+                              txt3,  Command1, cmbType, lblCopyright, lblURL};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 

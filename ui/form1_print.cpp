@@ -18,6 +18,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/column_list.h"
 #include "ui/form1.h"
+#include "ui/pdf_file_name.h"
 #include "ui/print_button.h"
 #include "ui/termination_signals.h"
 
@@ -72,10 +73,7 @@ void Form1::PrintService_PrinterAnswered(const Outcome<PrinterFacts>& facts) {
 }
 
 void Form1::mnuSavePdf_Click() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString fileName = QFileDialog::getSaveFileName(
-        this, tr("Save sheet as PDF"), folder + QStringLiteral("/label-sheet.pdf"),
-        tr("PDF files (*.pdf)"));
+    const QString fileName = AskPdfFileName(this, {txt1->Text(), txt2->Text(), txt3->Text()});
     if (fileName.isEmpty()) return;
     QueueSheet(CurrentRequest(false), {PrintTarget::Kind::File, fileName, {}}, ReadAlignments());
 }

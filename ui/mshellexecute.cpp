@@ -110,35 +110,56 @@ std::optional<int> FailureOfEnded(int waitStatus) {
     }
 }
 
+// The child gets /dev/null as standard input and keeps only standard input,
+// output and error: a descriptor of ours without close-on-exec (a display's
+// socket, a file a library opened) must not live on in a browser. Each call
+// returns 0 or an error number; the first failure stops the rest.
+int PrepareFileActions(posix_spawn_file_actions_t& actions, const QByteArray& directory) {
+    int failed =
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (!failed) failed = posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    if (!failed && !directory.isEmpty())
+        failed = posix_spawn_file_actions_addchdir_np(&actions, directory.constData());
+    return failed;
+}
+
+// Signals come to the child as to any new program: none blocked, each with
+// its default action.
+int PrepareAttributes(posix_spawnattr_t& attributes) {
+    sigset_t none;
+    sigset_t all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    int failed = posix_spawnattr_setsigmask(&attributes, &none);
+    if (!failed) failed = posix_spawnattr_setsigdefault(&attributes, &all);
+    if (!failed)
+        failed = posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    return failed;
+}
+
 // Starts the opener with our environment and our standard output and error
 // (a browser it starts writes there for as long as it runs), reading nothing.
-// Signals come to it as to any new program. Returns its process id, or -1.
+// Returns its process id, or -1 when it could not be set up or started.
 pid_t StartOpener(const QString& opener, const QString& target, const QString& directory) {
     QByteArray program = QFile::encodeName(opener);
     // xdg-open takes an argument that begins with '-' for one of its options.
     QByteArray argument = (target.startsWith('-') ? "./" + target : target).toLocal8Bit();
     const QByteArray workingDirectory = QFile::encodeName(directory);
     posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (!directory.isEmpty())
-        posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.constData());
+    if (posix_spawn_file_actions_init(&actions) != 0) return -1;
     posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t none;
-    sigset_t all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    if (posix_spawnattr_init(&attributes) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return -1;
+    }
     char* arguments[] = {program.data(), argument.data(), nullptr};
     pid_t pid = -1;
-    const int failed =
-        posix_spawn(&pid, program.constData(), &actions, &attributes, arguments, environ);
+    const bool started =
+        PrepareFileActions(actions, workingDirectory) == 0 && PrepareAttributes(attributes) == 0 &&
+        posix_spawn(&pid, program.constData(), &actions, &attributes, arguments, environ) == 0;
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    return failed ? -1 : pid;
+    return started ? pid : -1;
 }
 
 // One GShell call from its start until the opener is reaped. It belongs to the

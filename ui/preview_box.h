@@ -1,10 +1,11 @@
-// The preview box: shows the picture of its preview surface, which keeps it
-// (and its font) from one preview to the next.
+// The preview box: shows its preview picture, which keeps the last preview
+// (and its font) until the next one.
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
-#include "drawing/preview_surface.h"
+#include "drawing/preview_picture.h"
 
 namespace linomark {
 
@@ -14,11 +15,11 @@ class PreviewBox : public QWidget {
 public:
     explicit PreviewBox(QWidget* parent);
 
-    // Where the previews draw; call update() afterwards to show the result.
-    [[nodiscard]] DrawingSurface& Surface() { return surface; }
-    [[nodiscard]] const QImage& Picture() const { return surface.Picture(); }
+    // Draws a preview; call update() afterwards to show the result.
+    void Draw(const std::function<void(DrawingSurface& box)>& preview) { picture.Draw(preview); }
+    [[nodiscard]] const QImage& Picture() const { return picture.Picture(); }
     // Puts back a picture the box showed before.
-    void Restore(const QImage& picture) { surface.Restore(picture); }
+    void Restore(const QImage& earlier) { picture.Restore(earlier); }
     // A new, blank picture when the ratio differs from the current one;
     // returns whether it did.
     bool SetDevicePixelRatio(qreal ratio);
@@ -27,7 +28,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    PreviewSurface surface;
+    PreviewPicture picture;
 };
 
 }  // namespace linomark

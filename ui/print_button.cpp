@@ -1,11 +1,13 @@
 #include "ui/print_button.h"
 
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcutEvent>
 #include <QStyleOption>
+#include <QToolTip>
 
 namespace linomark {
 namespace {
@@ -18,7 +20,10 @@ constexpr int kArrowWidth = 14;
 
 PrintButton::PrintButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
 
-void PrintButton::SetMenu(QMenu* commands) { menu = commands; }
+void PrintButton::SetMenu(QMenu* commands, const QString& arrowToolTip) {
+    menu = commands;
+    arrowTip = arrowToolTip;
+}
 
 void PrintButton::ShowMenu() {
     if (!menu) return;
@@ -61,18 +66,28 @@ void PrintButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
-// Every press of the access key is one click. QAbstractButton shows an
-// animated click for 100 ms and drops the presses that come meanwhile.
-bool PrintButton::event(QEvent* event) {
-    if (event->type() != QEvent::Shortcut || static_cast<QShortcutEvent*>(event)->isAmbiguous())
-        return QPushButton::event(event);
-    click();
-    return true;
-}
-
 void PrintButton::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
     ShowMenu();
+}
+
+// Over the arrow the tooltip names the menu; elsewhere it is the button's.
+// Every press of the access key is one click: QAbstractButton shows an
+// animated click for 100 ms and drops the presses that come meanwhile.
+bool PrintButton::event(QEvent* event) {
+    if (event->type() == QEvent::Shortcut &&
+        !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+        click();
+        return true;
+    }
+    if (event->type() == QEvent::ToolTip && menu) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (ArrowArea().contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), arrowTip, this, ArrowArea());
+            return true;
+        }
+    }
+    return QPushButton::event(event);
 }
 
 }  // namespace linomark

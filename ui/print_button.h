@@ -16,22 +16,24 @@ public:
     PrintButton(const QString& text, QWidget* parent);
 
     // Not QPushButton::setMenu, which would turn every click into the menu.
-    void SetMenu(QMenu* commands);
+    // The arrow has a tooltip of its own.
+    void SetMenu(QMenu* commands, const QString& arrowToolTip);
     // Opens the menu under the button, as the arrow, Alt+Down, F4 or a right
     // click do.
     void ShowMenu();
 
 protected:
-    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     [[nodiscard]] QRect ArrowArea() const;
 
     QMenu* menu = nullptr;
+    QString arrowTip;
 };
 
 }  // namespace linomark

@@ -18,15 +18,15 @@ struct StoredValues {
 };
 
 // Missing keys give their defaults; a "Type" that does not read as 0 or 1
-// gives 0; an unreadable or garbage file gives all the defaults, and so does
-// anything but a regular file (or a link to one), which is not even opened.
-// Call it while the QApplication exists: a hand-edited file may hold a stored
-// picture value (@Variant), which Qt can only create then and aborts on
-// otherwise.
+// gives 0; a hand-made value that Qt would decode from a data stream
+// (@Variant, @DateTime) reads as missing; an unreadable or garbage file gives
+// all the defaults, and so does anything but a regular file (or a link to
+// one), which is not even opened.
 StoredValues ReadSettings();
 
-// Writes all four keys; the old file is replaced whole or not at all (a file
-// that does not parse is removed first and written afresh). A file in place
+// Writes all four keys; the old file is replaced whole or not at all, with
+// every other key it holds (a file that does not parse is replaced by one
+// with these keys; a streamed value is left out). A file in place
 // that is not a regular file (nor a link to one), a file without any write
 // permission and a read-only file system are left untouched.
 // Returns why the values could not be saved, or an empty text when they were.

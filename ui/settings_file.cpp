@@ -12,8 +12,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
+
+#include "sheet/small_file.h"
+#include "ui/streamed_values.h"
 
 namespace linomark {
 namespace {
@@ -26,68 +30,64 @@ constexpr qint64 kRoomForTwoBlocks = qint64{2} * 4096;
 // values are found again after an upgrade.
 constexpr char kFileName[] = "Linomark 1.0.ini";
 
+// A file of the user's own, read through a temporary copy that QSettings
+// parses as INI: the lines whose value Qt would decode from a data stream are
+// left out of the copy, so only those keys read as missing. A file that does
+// not parse reads as empty and is replaced whole, with the keys written,
+// at the next write. It fails, and the file is neither read nor written,
+// when no copy can be made or a streamed value is left in the copy (in a
+// comment, say), which Qt might yet decode.
+bool ReadIni(QIODevice& device, QSettings::SettingsMap& map) {
+    const QTemporaryDir folder;
+    QFile copy(folder.filePath(QStringLiteral("copy.ini")));
+    const QByteArray kept = WithoutStreamedValues(device.readAll());
+    if (HoldsStreamedValue(kept) || !folder.isValid() || !copy.open(QIODevice::WriteOnly) ||
+        copy.write(kept) != kept.size())
+        return false;
+    copy.close();
+    QSettings ini(copy.fileName(), QSettings::IniFormat);
+    const QStringList keys = ini.allKeys();
+    if (ini.status() != QSettings::NoError) return true;
+    for (const QString& key : keys) map.insert(key, ini.value(key));
+    return true;
+}
+
+// Every key as QSettings writes INI, through a temporary file of its own.
+bool WriteIni(QIODevice& device, const QSettings::SettingsMap& map) {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("copy.ini"));
+    if (!folder.isValid()) return false;
+    {
+        QSettings ini(path, QSettings::IniFormat);
+        for (auto key = map.cbegin(); key != map.cend(); ++key)
+            ini.setValue(key.key(), key.value());
+        ini.sync();
+        if (ini.status() != QSettings::NoError) return false;
+    }
+    QFile copy(path);
+    if (!copy.open(QIODevice::ReadOnly)) return false;
+    const QByteArray text = copy.readAll();
+    return device.write(text) == text.size();
+}
+
+QSettings::Format GuardedIni() {
+    static const QSettings::Format format =
+        QSettings::registerFormat(QStringLiteral("ini"), ReadIni, WriteIni, Qt::CaseSensitive);
+    return format;
+}
+
 // The user's own INI store, opened by its path, so that QSettings uses the
 // very file that was checked before.
 class SettingsFile : public QSettings {
 public:
-    SettingsFile() : QSettings(SettingsFilePath(), IniFormat) {
+    SettingsFile() : QSettings(SettingsFilePath(), GuardedIni()) {
         setFallbacksEnabled(false);
         setAtomicSyncRequired(true);
     }
 };
 
-// QSettings decodes a value written as @Variant(...) with QDataStream, which
-// believes the lengths inside it: a value made by hand can ask for gigabytes,
-// and the program would end at start-up. The program writes only text (a
-// text of its own that starts with "@" is written "@@"), so a file with such
-// a value was not written by it and is taken as one that does not parse.
-bool HoldsStoredVariant(const QString& filePath) {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
-        const qsizetype equals = line.indexOf('=');
-        if (equals < 0) continue;
-        QByteArray value = line.mid(equals + 1).trimmed();
-        if (value.startsWith('"')) value.remove(0, 1);
-        if (value.startsWith("@Variant(")) return true;
-    }
-    return false;
-}
-
-// QSettings parses a section only when it is first read, so a malformed line
-// shows up in status() once every key has been listed.
-bool IsWellFormed(SettingsFile& settings) {
-    if (HoldsStoredVariant(settings.fileName())) return false;
-    settings.allKeys();
-    return settings.status() == QSettings::NoError;
-}
-
-// A file QSettings cannot parse gave the defaults at start-up. Rewritten in
-// place it would keep whatever stray keys were parsed from it and leave
-// status() at FormatError whether or not the write worked, so it is removed
-// and written afresh. Through a link, the file it leads to is removed, so the
-// link stays.
-void DiscardMalformedFile() {
-    const QString path = SettingsFilePath();
-    bool malformed = HoldsStoredVariant(path);
-    if (!malformed) {
-        SettingsFile settings;
-        settings.allKeys();
-        malformed = settings.status() == QSettings::FormatError;
-    }
-    if (malformed) QFile::remove(QFileInfo(path).canonicalFilePath());
-}
-
 // What a file type is called in a reason; empty for a regular file.
-QString KindName(mode_t mode) {
-    if (S_ISREG(mode)) return {};
-    if (S_ISDIR(mode)) return QStringLiteral("folder");
-    if (S_ISFIFO(mode)) return QStringLiteral("named pipe");
-    if (S_ISSOCK(mode)) return QStringLiteral("socket");
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("device");
-    return QStringLiteral("special file");
-}
+QString KindName(mode_t mode) { return QString::fromStdString(NotRegularKind(mode)); }
 
 // Only a regular file, or a link to one, is opened: opening a named pipe
 // waits for a writer that never comes, and a device or socket replaced by the
@@ -189,8 +189,8 @@ QString SettingsFilePath() {
 
 bool ReadStore(const std::function<void(const QSettings&)>& read) {
     if (!WhyNotARegularFile(SettingsFilePath()).isEmpty()) return false;
-    SettingsFile settings;
-    if (!IsWellFormed(settings)) return false;
+    const SettingsFile settings;
+    if (settings.status() != QSettings::NoError) return false;
     read(settings);
     return true;
 }
@@ -198,8 +198,10 @@ bool ReadStore(const std::function<void(const QSettings&)>& read) {
 QString WriteStore(const std::function<void(QSettings&)>& write) {
     const QString refusal = WhyLeftAlone(SettingsFilePath());
     if (!refusal.isEmpty()) return refusal;
-    DiscardMalformedFile();
     SettingsFile settings;
+    if (settings.status() != QSettings::NoError)
+        return QStringLiteral("the settings file %1 could not be read")
+            .arg(QDir::toNativeSeparators(settings.fileName()));
     write(settings);
     settings.sync();
     if (settings.status() == QSettings::NoError) return {};

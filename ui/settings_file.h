@@ -14,8 +14,9 @@ namespace linomark {
 // XDG_CONFIG_HOME is unset, empty or not an absolute path.
 QString SettingsFilePath();
 
-// Hands the store to `read` when it may be opened and parses cleanly (a
-// missing file parses as empty); returns whether it did.
+// Hands the store to `read` when it may be opened (a missing file, or one
+// that does not parse, reads as empty; a value Qt would decode from a data
+// stream reads as missing); returns whether it did.
 bool ReadStore(const std::function<void(const QSettings&)>& read);
 
 // Lets `write` set its keys and replaces the file whole, keeping every other

@@ -6,6 +6,7 @@
 #include "sheet/print_job.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -110,10 +111,17 @@ TEST(Paper, WarningsNameTheSizeAsPeopleDo) {
 }
 
 // libpaper's order: $PAPERSIZE, then the file $PAPERCONF (or /etc/papersize)
-// whose first word that is not a comment names the size; A4 otherwise.
+// whose first word that is not a comment names the size; A4 otherwise. Only
+// a regular file of at most 4 KiB is read: a pipe without a writer or an
+// endless device would hold the program forever.
 TEST(Paper, SystemPaperFollowsLibpaper) {
     const std::string conf = ::testing::TempDir() + "/papersize";
     std::ofstream(conf) << "# the system's paper\n\n  letter  \n";
+    const std::string large = ::testing::TempDir() + "/papersize-large";
+    std::ofstream(large) << "letter" << std::string(4096, ' ');
+    const std::string pipe = ::testing::TempDir() + "/papersize-pipe";
+    ::unlink(pipe.c_str());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     struct Case {
         const char* name;
         const char* papersize;  // null: unset
@@ -124,6 +132,9 @@ TEST(Paper, SystemPaperFollowsLibpaper) {
         {"the file's first word", nullptr, conf.c_str(), "na_letter_8.5x11in"},
         {"an unknown size falls back to A4", "folio-ish", "/nonexistent", "iso_a4_210x297mm"},
         {"no file falls back to A4", nullptr, "/nonexistent", "iso_a4_210x297mm"},
+        {"a pipe without a writer is absent", nullptr, pipe.c_str(), "iso_a4_210x297mm"},
+        {"an endless device is absent", nullptr, "/dev/zero", "iso_a4_210x297mm"},
+        {"over 4 KiB is absent", nullptr, large.c_str(), "iso_a4_210x297mm"},
     };
     for (const Case& c : cases) {
         if (c.papersize) {

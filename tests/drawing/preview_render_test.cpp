@@ -8,7 +8,7 @@
 #include <string>
 
 #include "drawing/label.h"
-#include "drawing/preview_surface.h"
+#include "drawing/preview_picture.h"
 
 namespace linomark {
 namespace {
@@ -42,11 +42,17 @@ int InkRows(const QImage& picture, double fromUnit, double toUnit) {
 
 int Row(double unit) { return static_cast<int>(unit * kPixelsPerUnitY); }
 
+using SymbolProcedure = void (*)(DrawingSurface&, float, float, const std::u32string&);
+
+void Preview(PreviewPicture& box, SymbolProcedure draw, float y, const std::u32string& symbolText) {
+    box.Draw([&](DrawingSurface& surface) { draw(surface, 2.5f, y, symbolText); });
+}
+
 // Bars from 2.5 to 49.6 units in both types; type 0 bars y 2.0..15.0 with the
 // text below, type 1 bars y 6.0..13.1 with the text above and three rules.
 TEST(PreviewRender, BarsTextAndRulesOfA0000) {
-    PreviewSurface box(QFont(QStringLiteral("Arial"), 9));
-    PreviewBarCode(box, 2.5f, 2.0f, U"*A0000A*");
+    PreviewPicture box(QFont(QStringLiteral("Arial"), 9));
+    Preview(box, PreviewBarCode, 2.0f, U"*A0000A*");
     const QImage type0 = box.Picture();
     ASSERT_EQ(type0.size(), QSize(217, 77));
     const auto bars = InkSpan(type0, Row(8.0));
@@ -55,7 +61,7 @@ TEST(PreviewRender, BarsTextAndRulesOfA0000) {
     EXPECT_EQ(InkRows(type0, 0.0, 1.9), 0) << "nothing above the bars";
     EXPECT_GT(InkRows(type0, 15.1, 20.373), 8) << "text under the bars";
 
-    PreviewBarCodeCompaq(box, 2.5f, 6.0f, U"*A0000*");
+    Preview(box, PreviewBarCodeCompaq, 6.0f, U"*A0000*");
     const QImage type1 = box.Picture();
     EXPECT_NEAR(InkSpan(type1, Row(9.0)).first, 2.5 * kPixelsPerUnitX, 1.0);
     for (const double rule : {5.65, 12.75, 18.0}) {
@@ -67,17 +73,17 @@ TEST(PreviewRender, BarsTextAndRulesOfA0000) {
 }
 
 TEST(PreviewRender, EmptyType0KeepsThePicture) {
-    PreviewSurface box(QFont(QStringLiteral("Arial"), 9));
-    PreviewBarCode(box, 2.5f, 2.0f, U"*A0000A*");
+    PreviewPicture box(QFont(QStringLiteral("Arial"), 9));
+    Preview(box, PreviewBarCode, 2.0f, U"*A0000A*");
     const QImage before = box.Picture().copy();
-    PreviewBarCode(box, 2.5f, 2.0f, U"");
+    Preview(box, PreviewBarCode, 2.0f, U"");
     EXPECT_EQ(box.Picture(), before);
 }
 
 // A long value runs off the right edge; the picture keeps its size.
 TEST(PreviewRender, LongValueIsCutAtTheEdge) {
-    PreviewSurface box(QFont(QStringLiteral("Arial"), 9));
-    PreviewBarCode(box, 2.5f, 2.0f, U"*" + std::u32string(2000, U'8') + U"*");
+    PreviewPicture box(QFont(QStringLiteral("Arial"), 9));
+    Preview(box, PreviewBarCode, 2.0f, U"*" + std::u32string(2000, U'8') + U"*");
     EXPECT_EQ(box.Picture().size(), QSize(217, 77));
     EXPECT_GT(InkSpan(box.Picture(), Row(8.0)).second, 210);
 }
@@ -86,22 +92,24 @@ TEST(PreviewRender, LongValueIsCutAtTheEdge) {
 // must still run across the whole box, and its width is the sum of its
 // characters'.
 TEST(PreviewRender, LongTextFillsTheBoxWidth) {
-    PreviewSurface box(QFont(QStringLiteral("Arial"), 9));
-    box.SetFontFace("Arial");
-    box.SetFontSize(12.0f);
+    PreviewPicture box(QFont(QStringLiteral("Arial"), 9));
     const std::u32string digits(3000, U'0');
-    EXPECT_NEAR(box.TextWidth(digits), 3000 * box.TextWidth(U"0"), 0.5);
-    box.SetCurrentX(-box.TextWidth(digits) / 2.0f);
-    box.SetCurrentY(5.0f);
-    box.PrintText(digits);
+    box.Draw([&digits](DrawingSurface& surface) {
+        surface.SetFontFace("Arial");
+        surface.SetFontSize(12.0f);
+        EXPECT_NEAR(surface.TextWidth(digits), 3000 * surface.TextWidth(U"0"), 0.5);
+        surface.SetCurrentX(-surface.TextWidth(digits) / 2.0f);
+        surface.SetCurrentY(5.0f);
+        surface.PrintText(digits);
+    });
     const auto span = InkSpan(box.Picture(), Row(8.0));
     EXPECT_LT(span.first, 10);
     EXPECT_GT(span.second, 206);
 }
 
 TEST(PreviewRender, DevicePixelRatioTwoDoublesThePixels) {
-    PreviewSurface box(QFont(QStringLiteral("Arial"), 9), 2.0);
-    PreviewBarCode(box, 2.5f, 2.0f, U"*A0000A*");
+    PreviewPicture box(QFont(QStringLiteral("Arial"), 9), 2.0);
+    Preview(box, PreviewBarCode, 2.0f, U"*A0000A*");
     const QImage& picture = box.Picture();
     EXPECT_EQ(picture.size(), QSize(434, 154));
     EXPECT_EQ(picture.devicePixelRatio(), 2.0);
@@ -113,10 +121,12 @@ TEST(PreviewRender, DevicePixelRatioTwoDoublesThePixels) {
 // 12 points at 96 dpi are 16 pixels: "A0000" is (1366 + 4 * 1139) / 2048 em,
 // 46.27 pixels, in horizontal units.
 TEST(PreviewRender, TextWidthInHorizontalUnits) {
-    PreviewSurface box(QFont(QStringLiteral("Arial"), 9));
-    box.SetFontFace("Arial");
-    box.SetFontSize(12.0f);
-    EXPECT_NEAR(box.TextWidth(U"A0000"), 5922.0 / 2048.0 * 16.0 / kPixelsPerUnitX, 0.25);
+    PreviewPicture box(QFont(QStringLiteral("Arial"), 9));
+    box.Draw([](DrawingSurface& surface) {
+        surface.SetFontFace("Arial");
+        surface.SetFontSize(12.0f);
+        EXPECT_NEAR(surface.TextWidth(U"A0000"), 5922.0 / 2048.0 * 16.0 / kPixelsPerUnitX, 0.25);
+    });
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "drawing/recording_surface.h"
+#include "recording_surface.h"
 
 namespace linomark {
 

@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "linomark_config.h"
 #include "recorded_ops.h"
 
 namespace linomark {
@@ -181,7 +183,7 @@ TEST(PrintRun, FooterUnderTheSheet) {
         const RecordedOp& title = texts[texts.size() - 2];
         const RecordedOp& address = texts.back();
         EXPECT_EQ(title.text, U"Linomark 1.0") << c.name;
-        EXPECT_EQ(address.text, U"https://linomark.example.org/") << c.name;
+        EXPECT_EQ(address.text, QString::fromUtf8(kMakerAddress).toStdU32String()) << c.name;
         EXPECT_NEAR(title.x1, 15.0f, kTolerance) << c.name;
         EXPECT_NEAR(title.y1, 229.0f, kTolerance) << c.name;
         EXPECT_NEAR(address.x1, 15.0f, kTolerance) << c.name;
@@ -191,6 +193,57 @@ TEST(PrintRun, FooterUnderTheSheet) {
         EXPECT_EQ(title.font.size, 6.0f) << c.name;
         EXPECT_EQ(title.font.bold, c.bold) << c.name;
         EXPECT_EQ(address.font.bold, c.bold) << c.name;
+    }
+}
+
+// Bars end a quiet zone of ten narrow elements before the next column's
+// label, or before the printable edge in the last column: type 0 bars of a
+// seven-character value end 4.65 mm before the next label (quiet zone 3.30
+// mm), of eight characters 0.63 mm after it; type 1 bars of seven characters
+// 5.95 mm before it (quiet zone 3.50 mm), of eight 0.35 mm before it. The
+// last type 0 column's seven characters end at 136.3 + 52.50 + 3.30 = 192.10.
+TEST(PrintRun, LabelsMustEndBeforeTheirNeighbours) {
+    struct Case {
+        const char* name;
+        int labelType;
+        ColumnLists lists;
+        float printableRight;
+        const char* says;  // empty: the labels fit
+    } const cases[] = {
+        {"seven characters fit", 0, {U"A000000", U"B000000", U"C000000"}, 192.2f, ""},
+        {"eight characters overrun the next column",
+         0,
+         {U"", U"\r\nLTO00000", U""},
+         999.0f,
+         "\"LTO00000\" on line 2 of column 2"},
+        {"type 1, seven characters fit", 1, {U"A000000", U"B000000", U"C000000"}, 999.0f, ""},
+        {"type 1, eight characters overrun", 1, {U"LTO00000", U"", U""}, 999.0f, "column 1"},
+        {"the last column against the printable edge",
+         0,
+         {U"", U"", U"C000000"},
+         192.0f,
+         "printable area"},
+        {"a long value is named by 20 characters",
+         0,
+         {U"ABCDEFGHIJKLMNOPQRSTUVWXYZ", U"", U""},
+         999.0f,
+         "\"ABCDEFGHIJKLMNOPQRST...\" on line 1 of column 1"},
+        {"lines after the tenth are not printed",
+         0,
+         {Series(U'A') + U"LTO00000", U"", U""},
+         999.0f,
+         ""},
+        {"characters outside the alphabet take no room", 0, {U"A######00", U"", U""}, 999.0f, ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome<Done> fit =
+            CheckLabelsFit(LabelTypeFromIndex(c.labelType), c.lists, c.printableRight);
+        EXPECT_EQ(fit.Ok(), *c.says == '\0') << c.name;
+        if (!fit.Ok()) {
+            EXPECT_NE(fit.Reason().find(c.says), std::string::npos)
+                << c.name << ": " << fit.Reason();
+            EXPECT_NE(fit.Reason().find("\"LTO labels...\""), std::string::npos) << c.name;
+        }
     }
 }
 

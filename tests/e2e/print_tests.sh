@@ -256,7 +256,7 @@ expect_failure_when_cut() {
 #   row                         fault                       says
 readonly FAULT_ROWS=(
     "full_temporary_folder       print_in_full_tmpdir        -"
-    "long_value_full_tmpdir      print_long_in_full_tmpdir   -"
+    "long_value_full_tmpdir      print_long_in_full_tmpdir   is too long for its label"
     "scheduler_stopped_before    print_to_stopped_scheduler  does not answer"
     "scheduler_stopped_during    print_as_scheduler_stops    does not answer"
     "missing_socket              print_to_missing_socket     is not running"

@@ -11,6 +11,7 @@
 #include <QTextBlock>
 
 #include "label_tally.h"
+#include "linomark_config.h"
 #include "preview_ink.h"
 #include "sheet/sheet.h"
 #include "ui/column_list.h"
@@ -90,7 +91,7 @@ void ExpectLabelsInAllCells(const LabelTally& tally, int labelType, std::size_t 
             QCOMPARE(label.firstBoxY, origin.y);
         }
     }
-    QCOMPARE(Head(texts.back()), QStringLiteral("https://linomark"));
+    QCOMPARE(Head(texts.back()), QString::fromUtf8(linomark::kMakerAddress).left(LabelTally::kOutline));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "drawing/recording_surface.h"
+#include "recording_surface.h"
 
 namespace reliability {
 

@@ -8,10 +8,13 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 
+#include "ui/alignment_dialog.h"
 #include "ui/settings_file.h"
 #include "window_test_support.h"
 
@@ -70,6 +73,8 @@ private slots:
     void initTestCase();
     void arrowOpensTheMenuAndPrintsNothing();
     void offsetsAreKeptForTheDefaultPrinterOnOkOnly();
+    void offsetsTakeAPointOrACommaInEveryLocale_data();
+    void offsetsTakeAPointOrACommaInEveryLocale();
 };
 
 void AlignmentDialogTest::initTestCase() {
@@ -120,6 +125,36 @@ void AlignmentDialogTest::offsetsAreKeptForTheDefaultPrinterOnOkOnly() {
     alignment->trigger();
     QTRY_COMPARE(shownX, 2.0);
     QCOMPARE(Stored("OffsetX"), QStringLiteral("2.0"));
+}
+
+// A point or a comma is the decimal separator in the offset fields, whatever
+// the locale's own convention; neither is ever a group separator.
+void AlignmentDialogTest::offsetsTakeAPointOrACommaInEveryLocale_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("German point, not -14") << "de_DE" << "-1.4" << "-1.4";
+    QTest::newRow("Turkish point, not 2") << "tr_TR" << "2.5" << "2.5";
+    QTest::newRow("Egyptian comma, not 15") << "ar_EG" << "1,5" << "1.5";
+    QTest::newRow("Japanese comma, not 15") << "ja_JP" << "1,5" << "1.5";
+}
+
+void AlignmentDialogTest::offsetsTakeAPointOrACommaInEveryLocale() {
+    QFETCH(QString, locale);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QLocale::setDefault(QLocale(locale));
+    linomark::AlignmentDialog dialog(QString::fromLatin1(kQueue), {}, nullptr);
+    QLocale::setDefault(QLocale::system());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QDoubleSpinBox* box = Offset(dialog, "OffsetX");
+    auto* edit = box->findChild<QLineEdit*>();
+    edit->selectAll();
+    QTest::keyClicks(edit, typed);
+    box->interpretText();
+    QCOMPARE(box->cleanText(), shown);
+    QCOMPARE(QString::number(dialog.Offset().x, 'f', 1), shown);
 }
 
 QTEST_MAIN(AlignmentDialogTest)

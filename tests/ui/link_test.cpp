@@ -3,6 +3,9 @@
 // warning box, worded exactly. The opener is a stand-in script alone on PATH,
 // or the real xdg-open without a desktop, which runs the browser (a stand-in
 // that sleeps) and waits for it. Every opener ends reaped, none left a zombie.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "linomark_config.h"
 #include "ui/mshellexecute.h"
 #include "window_test_support.h"
 
@@ -19,7 +23,7 @@ using uitest::Find;
 
 namespace {
 
-const QString kAddress = QStringLiteral("https://linomark.example.org/");
+const QString kAddress = QString::fromUtf8(linomark::kMakerAddress);
 constexpr int kNoOpener = -1;
 constexpr int kRealOpener = -2;  // the real xdg-open with a stand-in browser
 constexpr int kAnswerLimitMs = 100;
@@ -62,14 +66,17 @@ private:
     Values saved;
 };
 
-// A fake xdg-open that notes its argument and ends with the given status,
-// alone on PATH (or no opener at all).
-EnvironmentOverride::Values FakeOpener(const QTemporaryDir& bin, int exitStatus) {
+// A fake xdg-open that notes its argument (with printf: dash's echo would
+// read a backslash in it as an escape) and whether it has the descriptor
+// ours, and ends with the given status, alone on PATH (or no opener at all).
+EnvironmentOverride::Values FakeOpener(const QTemporaryDir& bin, int exitStatus, int ours) {
     if (exitStatus != kNoOpener) {
         WriteScript(bin.filePath(QStringLiteral("xdg-open")),
-                    QStringLiteral("#!/bin/sh\necho \"$1\" > \"%1\"\nexit %2\n")
+                    QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" > \"%1\"\n"
+                                   "[ -e /proc/$$/fd/%3 ] && : > \"%1.kept\"\nexit %2\n")
                         .arg(bin.filePath(QStringLiteral("argument")))
-                        .arg(exitStatus));
+                        .arg(exitStatus)
+                        .arg(ours));
     }
     return {{"PATH", bin.path().toLocal8Bit()}};
 }
@@ -78,7 +85,7 @@ EnvironmentOverride::Values FakeOpener(const QTemporaryDir& bin, int exitStatus)
 // named, no session bus and no handler for the address, so it runs $BROWSER.
 EnvironmentOverride::Values RealOpenerWithoutDesktop(const QTemporaryDir& bin) {
     WriteScript(bin.filePath(QStringLiteral("browser")),
-                QStringLiteral("#!/bin/sh\necho \"$1\" > \"%1\"\nsleep %2\n")
+                QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" > \"%1\"\nsleep %2\n")
                     .arg(bin.filePath(QStringLiteral("argument")))
                     .arg(kBrowserSeconds));
     const QByteArray empty = bin.path().toLocal8Bit();
@@ -114,12 +121,16 @@ int ChildProcessCount() {
     return count;
 }
 
-// The time from before the click until the window has handled an event
-// posted right after it.
-qint64 ClickAnswerTimeMs(QWidget* label) {
+// The time from before the click, or the key pressed on the focused label,
+// until the window has handled an event posted right after it.
+qint64 ClickAnswerTimeMs(QWidget* label, Qt::Key key) {
+    if (key != Qt::Key_unknown) label->setFocus(Qt::TabFocusReason);
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(label, Qt::LeftButton);
+    if (key == Qt::Key_unknown)
+        QTest::mouseClick(label, Qt::LeftButton);
+    else
+        QTest::keyClick(label, key);
     bool answered = false;
     QTimer::singleShot(0, [&answered] { answered = true; });
     while (!answered) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -140,35 +151,45 @@ void LinkTest::clickOpensTheMakersPageOrWarns_data() {
     QTest::addColumn<QString>("label");
     QTest::addColumn<int>("opener");  // a fake's exit status, kNoOpener or kRealOpener
     QTest::addColumn<QString>("warning");
+    QTest::addColumn<Qt::Key>("key");  // Key_unknown: a click
 
     const QString warningStart =
-        QStringLiteral("Error occured while running 'https://linomark.example.org/'.\r\n\r\n");
-    QTest::newRow("lblURL opens the page") << "lblURL" << 0 << "";
-    QTest::newRow("lblCopyright opens the page") << "lblCopyright" << 0 << "";
+        QStringLiteral("Error occured while running '%1'.\r\n\r\n").arg(kAddress);
+    QTest::newRow("lblURL opens the page") << "lblURL" << 0 << "" << Qt::Key_unknown;
+    QTest::newRow("lblCopyright opens the page") << "lblCopyright" << 0 << "" << Qt::Key_unknown;
     QTest::newRow("no desktop: xdg-open waits for the browser it started")
-        << "lblURL" << kRealOpener << "";
+        << "lblURL" << kRealOpener << "" << Qt::Key_unknown;
     QTest::newRow("file does not exist")
-        << "lblURL" << 2 << warningStart + QStringLiteral("[File not found]");
+        << "lblURL" << 2 << warningStart + QStringLiteral("[File not found]") << Qt::Key_unknown;
     QTest::newRow("no application for the address")
         << "lblCopyright" << 3
-        << warningStart + QStringLiteral("[No application is associated with this file type.]");
+        << warningStart + QStringLiteral("[No application is associated with this file type.]")
+        << Qt::Key_unknown;
     QTest::newRow("no opener at all")
-        << "lblURL" << kNoOpener << warningStart + QStringLiteral("[File not found]");
+        << "lblURL" << kNoOpener << warningStart + QStringLiteral("[File not found]")
+        << Qt::Key_unknown;
+    QTest::newRow("Enter on lblURL opens the page") << "lblURL" << 0 << "" << Qt::Key_Return;
+    QTest::newRow("Space on lblCopyright opens the page")
+        << "lblCopyright" << 0 << "" << Qt::Key_Space;
 }
 
 void LinkTest::clickOpensTheMakersPageOrWarns() {
     QFETCH(QString, label);
     QFETCH(int, opener);
     QFETCH(QString, warning);
+    QFETCH(Qt::Key, key);
     QTemporaryDir bin;
     uitest::SettingsFolder settings;
     auto window = uitest::ShowWindow();
     uitest::MessageBoxCatcher catcher;
     qint64 answerMs = 0;
     {
+        // A descriptor without close-on-exec, as a library may leave one.
+        const int ours = ::open("/dev/null", O_RDONLY);
         const EnvironmentOverride environment(opener == kRealOpener ? RealOpenerWithoutDesktop(bin)
-                                                                    : FakeOpener(bin, opener));
-        answerMs = ClickAnswerTimeMs(Find<QLabel>(*window, qPrintable(label)));
+                                                                    : FakeOpener(bin, opener, ours));
+        answerMs = ClickAnswerTimeMs(Find<QLabel>(*window, qPrintable(label)), key);
+        ::close(ours);
     }
     QVERIFY2(answerMs < kAnswerLimitMs, qPrintable(QString::number(answerMs) + " ms"));
     if (opener == kRealOpener) {
@@ -183,6 +204,7 @@ void LinkTest::clickOpensTheMakersPageOrWarns() {
         QFile argument(bin.filePath(QStringLiteral("argument")));
         QVERIFY(argument.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(argument.readAll()).trimmed(), kAddress);
+        QVERIFY2(!QFile::exists(argument.fileName() + ".kept"), "the opener kept a descriptor above 2");
     } else {
         QTRY_COMPARE(catcher.texts, QStringList{warning});
         QCOMPARE(catcher.titles, QStringList{QStringLiteral("Linomark 1.0")});

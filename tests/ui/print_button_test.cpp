@@ -22,13 +22,14 @@ private slots:
 };
 
 void PrintButtonTest::failedPrintWarnsAndLeavesTheWindowAsItWas_data() {
-    QTest::addColumn<bool>("byAccessKey");
-    QTest::newRow("click on Print") << false;
-    QTest::newRow("Alt+P") << true;
+    QTest::addColumn<int>("modifier");  // with P; none: a click
+    QTest::newRow("click on Print") << int(Qt::NoModifier);
+    QTest::newRow("Alt+P") << int(Qt::AltModifier);
+    QTest::newRow("Ctrl+P") << int(Qt::ControlModifier);
 }
 
 void PrintButtonTest::failedPrintWarnsAndLeavesTheWindowAsItWas() {
-    QFETCH(bool, byAccessKey);
+    QFETCH(int, modifier);
     uitest::SettingsFolder settings;
     auto window = uitest::ShowWindow();
     auto* txt2 = Find<ColumnList>(*window, "txt2");
@@ -36,8 +37,8 @@ void PrintButtonTest::failedPrintWarnsAndLeavesTheWindowAsItWas() {
     const QString txt1Before = Find<ColumnList>(*window, "txt1")->Text();
     const QImage previewBefore = uitest::PreviewPicture(*window).copy();
     uitest::MessageBoxCatcher catcher;
-    if (byAccessKey) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+    if (modifier != Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::KeyboardModifiers(modifier));
     } else {
         QTest::mouseClick(Find<QPushButton>(*window, "Command1"), Qt::LeftButton);
     }

@@ -23,6 +23,7 @@ class StartupShutdownTest : public QObject {
 private slots:
     void startsFromTheStore_data();
     void startsFromTheStore();
+    void closeWritesAllFourKeysAndNotTheLists_data();
     void closeWritesAllFourKeysAndNotTheLists();
     void terminationSignalSavesTheTypedValue();
     void closeWithAnUnwritableStoreWarnsAndStillCloses_data();
@@ -84,7 +85,15 @@ void StartupShutdownTest::startsFromTheStore() {
     QCOMPARE(settings.Read(), ini);
 }
 
+void StartupShutdownTest::closeWritesAllFourKeysAndNotTheLists_data() {
+    QTest::addColumn<int>("key");  // with Ctrl; none: the close box
+    QTest::newRow("close box") << 0;
+    QTest::newRow("Ctrl+Q") << int(Qt::Key_Q);
+    QTest::newRow("Ctrl+W") << int(Qt::Key_W);
+}
+
 void StartupShutdownTest::closeWritesAllFourKeysAndNotTheLists() {
+    QFETCH(int, key);
     uitest::SettingsFolder settings;
     settings.Write("[INI]\nType=abc\nColumn3=x\n");
     {
@@ -92,7 +101,8 @@ void StartupShutdownTest::closeWritesAllFourKeysAndNotTheLists() {
         auto* text1 = Find<LeadingValueBox>(*window, "Text1");
         QTest::keyClicks(text1, QStringLiteral("d0100"));
         Find<ColumnList>(*window, "txt1")->SetText(QStringLiteral("EDITED\r\n"));
-        QVERIFY(window->close());
+        if (key) QTest::keyClick(text1, Qt::Key(key), Qt::ControlModifier);
+        QVERIFY(key ? !window->isVisible() : window->close());
     }
     const QString written = QString::fromUtf8(settings.Read());
     for (const char* line : {"Type=0", "Column1=D0100", "Column2=B0000", "Column3=x"}) {

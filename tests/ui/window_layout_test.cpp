@@ -8,11 +8,52 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
+#include <cmath>
+#include <map>
 
 #include "linomark_config.h"
+#include "ui/pdf_file_name.h"
 #include "window_test_support.h"
 
 using uitest::Find;
+
+namespace {
+
+// Relative luminance and contrast ratio as WCAG 2.x defines them.
+double Luminance(QColor c) {
+    const auto linear = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+// The commonest colour of the picture is its background; the text is the
+// pixel farthest from it in luminance.
+double TextContrast(const QImage& picture) {
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) ++counts[picture.pixel(x, y)];
+    const auto commonest = std::max_element(counts.begin(), counts.end(),
+                                            [](auto a, auto b) { return a.second < b.second; });
+    const double background = Luminance(QColor(commonest->first));
+    double text = background;
+    for (const auto& [colour, count] : counts) {
+        const double l = Luminance(QColor(colour));
+        if (std::fabs(l - background) > std::fabs(text - background)) text = l;
+    }
+    return (std::max(text, background) + 0.05) / (std::min(text, background) + 0.05);
+}
+
+// A dark theme as a desktop sets it: light text on dark grey, a light link.
+QPalette DarkPalette() {
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2d, 0x2d, 0x2d));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Link, QColor(0x8a, 0xb4, 0xf8));
+    return dark;
+}
+
+}  // namespace
 
 class WindowLayoutTest : public uitest::WindowTestCase {
     Q_OBJECT
@@ -26,6 +67,10 @@ private slots:
     void tabMovesThroughTheBoxesInDesignOrder();
     void typeBoxOffersTwoEntriesAndNoTyping();
     void linksAndListsLookAsDesigned();
+    void darkThemeKeepsTextReadable_data();
+    void darkThemeKeepsTextReadable();
+    void savedPdfIsSuggestedByValueAndDate_data();
+    void savedPdfIsSuggestedByValueAndDate();
 };
 
 void WindowLayoutTest::windowHasItsTitleSizeAndIcon() {
@@ -160,8 +205,8 @@ void WindowLayoutTest::captionsAndTooltips() {
 
 void WindowLayoutTest::tabMovesThroughTheBoxesInDesignOrder() {
     QCOMPARE(QApplication::focusWidget(), Find<QWidget>(*window, "Text1"));
-    const QStringList order = {"Text2", "Text3",    "txt1",    "txt2",
-                               "txt3",  "Command1", "cmbType", "Text1"};
+    const QStringList order = {"Text2",    "Text3",   "txt1",         "txt2",   "txt3",
+                               "Command1", "cmbType", "lblCopyright", "lblURL", "Text1"};
     for (const QString& next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), next);
@@ -188,6 +233,52 @@ void WindowLayoutTest::linksAndListsLookAsDesigned() {
         QCOMPARE(list->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QVERIFY(!list->isReadOnly());
     }
+}
+
+// The lists keep their light yellow with dark text; the links take the
+// palette's link colour. Text must stand out 4.5 : 1 from its background.
+void WindowLayoutTest::darkThemeKeepsTextReadable_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"txt1", "lblURL", "lblCopyright"}) QTest::newRow(name) << name;
+}
+
+void WindowLayoutTest::darkThemeKeepsTextReadable() {
+    QFETCH(QString, name);
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    QCoreApplication::processEvents();
+    QWidget* control = Find<QWidget>(*window, qPrintable(name));
+    auto* list = qobject_cast<QPlainTextEdit*>(control);
+    const QImage picture = (list ? list->viewport() : control)->grab().toImage();
+    QApplication::setPalette(light);
+    const double contrast = TextContrast(picture);
+    QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
+}
+
+void WindowLayoutTest::savedPdfIsSuggestedByValueAndDate_data() {
+    QTest::addColumn<QString>("documents");  // made under the home folder; empty: none
+    QTest::addColumn<QString>("txt1");
+    QTest::addColumn<QString>("suggested");  // from the home folder
+    QTest::newRow("in Documents") << "Documents"
+                                  << "A0000\r\nA0001\r\n"
+                                  << "Documents/labels-A0000-2026-12-07.pdf";
+    QTest::newRow("no Documents: home; an unsafe value after an empty line")
+        << ""
+        << "\r\n../A 1/$\r\n"
+        << "labels-_A_1__-2026-12-07.pdf";
+}
+
+void WindowLayoutTest::savedPdfIsSuggestedByValueAndDate() {
+    QFETCH(QString, documents);
+    QFETCH(QString, txt1);
+    QFETCH(QString, suggested);
+    QTemporaryDir home;
+    const QByteArray homeBefore = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    if (!documents.isEmpty()) QDir(home.path()).mkpath(documents);
+    const QString path = linomark::SuggestedPdfPath({txt1, "B0000", "C0000"}, QDate(2026, 12, 7));
+    qputenv("HOME", homeBefore);
+    QCOMPARE(path, QDir(home.path()).filePath(suggested));
 }
 
 QTEST_MAIN(WindowLayoutTest)

@@ -1,4 +1,4 @@
-#include "drawing/recording_surface.h"
+#include "recording_surface.h"
 
 #include <utility>
 

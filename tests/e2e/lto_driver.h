@@ -1,0 +1,49 @@
+// The LTO mode of the print driver: makes the run's pages with MakeLtoPdf
+// and hands them to the default printer as the program does, on the stock's
+// paper, with the printer's margins and the offset stored for its queue.
+#pragma once
+
+#include <QStringList>
+#include <cstdio>
+
+#include "sheet/lto_run.h"
+#include "sheet/print_service.h"
+#include "ui/alignment_store.h"
+
+namespace {
+
+// STOCK FIRST COUNT MEDIA START colour|mono|outlines
+linomark::Outcome<linomark::LtoJob> ReadLtoJob(const QStringList& a) {
+    const linomark::SheetLayout* stock = linomark::LtoStockById(a.value(0).toStdString());
+    if (a.size() != 6 || !stock)
+        return linomark::Fail("usage: --lto STOCK FIRST COUNT MEDIA START MODE");
+    auto labels =
+        linomark::SerialRun(a.at(1).toStdString(), a.at(2).toInt(), a.at(3).toStdString());
+    if (!labels) return linomark::Fail(labels.Reason());
+    return linomark::LtoJob{*stock, labels.Value(), a.at(4).toInt(),
+                            a.at(5) == QLatin1String("colour"),
+                            a.at(5) == QLatin1String("outlines")};
+}
+
+// Through the print service, in the stock's paper with the printer's margins.
+QString PrintLto(const linomark::LtoJob& job) {
+    linomark::PrintRequest request{{}, linomark::PaperNamed(job.stock.paper),
+                                   linomark::ReadAlignments(),
+                                   [job](const linomark::PagePlacement& placement) {
+                                       return linomark::MakeLtoPdf(job, placement.paper.margins,
+                                                                   placement.offset);
+                                   },
+                                   QStringLiteral("LTO labels")};
+    const auto outcome = linomark::PrintService().Run(request);
+    return outcome ? QString() : QString::fromStdString(outcome.Reason());
+}
+
+int RunLto(const QStringList& arguments) {
+    const auto job = ReadLtoJob(arguments);
+    const QString reason = job ? PrintLto(job.Value()) : QString::fromStdString(job.Reason());
+    if (reason.isEmpty()) return 0;
+    std::fprintf(stderr, "%s\n", qUtf8Printable(reason));
+    return 1;
+}
+
+}  // namespace
