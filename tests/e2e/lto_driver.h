@@ -25,15 +25,14 @@ linomark::Outcome<linomark::LtoJob> ReadLtoJob(const QStringList& a) {
                             a.at(5) == QLatin1String("outlines")};
 }
 
-// Through the print service, in the stock's paper with the printer's margins.
 QString PrintLto(const linomark::LtoJob& job) {
-    linomark::PrintRequest request{{}, linomark::PaperNamed(job.stock.paper),
-                                   linomark::ReadAlignments(),
-                                   [job](const linomark::PagePlacement& placement) {
-                                       return linomark::MakeLtoPdf(job, placement.paper.margins,
-                                                                   placement.offset);
-                                   },
-                                   QStringLiteral("LTO labels")};
+    linomark::PrintRequest request;
+    request.paper = linomark::PaperNamed(job.stock.paper);
+    request.offsets = linomark::ReadAlignments();
+    request.pages = [job](const linomark::PagePlacement& at) {
+        return linomark::MakeLtoPdf(job, at.paper.margins, at.offset);
+    };
+    request.title = QStringLiteral("LTO labels");
     const auto outcome = linomark::PrintService().Run(request);
     return outcome ? QString() : QString::fromStdString(outcome.Reason());
 }

@@ -358,8 +358,7 @@ save_on_a5_without_printer() {
 # A server at the address that answers HTTP with a web page, or with noise.
 print_to_server_saying() {
     python3 -c 'import os, socket, sys
-listener = socket.socket(socket.AF_UNIX); listener.bind(sys.argv[1]); listener.listen()
-page = b"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 13\r\n\r\n<html></html>"
+listener = socket.socket(socket.AF_UNIX); listener.bind(sys.argv[1]); listener.listen(); page = b"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 13\r\n\r\n<html></html>"
 while client := listener.accept()[0]:
     client.recv(65536); client.sendall(page if sys.argv[2] == "html" else os.urandom(512)); client.close()
 ' "$WORK/other.sock" "$1" &

@@ -41,18 +41,12 @@ int JobFiles() {
                                 .size());
 }
 
-// Runs `answer` on the dialog once it is up; it polls, as the dialog opens
-// later, in an event loop of its own.
+// Runs `answer` on the dialog once it is up (polled: it opens in a loop of its own).
 void WhenDialogOpens(const std::function<void(QDialog&)>& answer) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+    QTimer::singleShot(10, [answer] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        poll->stop();
-        poll->deleteLater();
-        answer(*dialog);
+        dialog ? answer(*dialog) : WhenDialogOpens(answer);
     });
-    poll->start(10);
 }
 
 QDoubleSpinBox* Offset(QDialog& dialog, const char* name) {
