@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "sheet/sheet.h"
 #include "sheet/small_file.h"
 
 namespace linomark {
@@ -84,13 +83,6 @@ Margins SaneMargins(const Margins& reported) {
     const bool sane = Believable(reported.left) && Believable(reported.top) &&
                       Believable(reported.right) && Believable(reported.bottom);
     return sane ? reported : Margins{};
-}
-
-bool SheetFits(const Paper& paper, LabelType labelType) {
-    const SheetExtent sheet = SheetExtentOf(labelType);
-    const Margins& m = paper.margins;
-    return m.left + sheet.width + m.right <= paper.width &&
-           m.top + sheet.height + m.bottom <= paper.height;
 }
 
 std::string PaperDisplayName(const Paper& paper) {

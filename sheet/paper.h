@@ -40,9 +40,6 @@ Paper SystemPaper();
 // one means the report is wrong, and the paper is taken as having none.
 Margins SaneMargins(const Margins& reported);
 
-// Whether the whole sheet, footer included, lies inside the printable area.
-bool SheetFits(const Paper& paper, LabelType labelType);
-
 // How a person names the size: "A5", "Letter", or "148 x 210 mm".
 std::string PaperDisplayName(const Paper& paper);
 

@@ -110,7 +110,8 @@ LabelPoint LabelOrigin(LabelType labelType, int row, int column) {
 
 SheetExtent SheetExtentOf(LabelType labelType) {
     const SheetLayout& layout = WindowSheet(labelType);
-    return {RightEdge(layout), BottomEdge(layout) + kFooterGap + kFooterHeight};
+    return {RightEdge(layout), BottomEdge(layout) + kFooterGap + kFooterHeight, layout.left,
+            layout.top};
 }
 
 void SetUpSheetPage(DrawingSurface& page) {

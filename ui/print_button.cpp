@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcutEvent>
 #include <QStyleOption>
 #include <QToolTip>
 
@@ -71,7 +72,14 @@ void PrintButton::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 // Over the arrow the tooltip names the menu; elsewhere it is the button's.
+// Every press of the access key is one click: QAbstractButton shows an
+// animated click for 100 ms and drops the presses that come meanwhile.
 bool PrintButton::event(QEvent* event) {
+    if (event->type() == QEvent::Shortcut &&
+        !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+        click();
+        return true;
+    }
     if (event->type() == QEvent::ToolTip && menu) {
         auto* help = static_cast<QHelpEvent*>(event);
         if (ArrowArea().contains(help->pos())) {

@@ -3,6 +3,7 @@
 // 8.5 x 14 in = 215.9 x 355.6 mm); the sheet needs 15 + 3 * 57.15 = 186.45
 // mm across (type 0) and 15 + 10 * 20.9 + 5 + 5 = 234 mm down.
 #include "sheet/paper.h"
+#include "sheet/print_job.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -83,7 +84,7 @@ TEST(Paper, TheSheetFitsA4AndLetterInsideThePrintersMargins) {
     for (const Case& c : cases) {
         Paper paper = *PaperNamed(c.media);
         paper.margins = c.margins;
-        EXPECT_EQ(SheetFits(paper, c.type), c.fits) << c.name;
+        EXPECT_EQ(CheckSheetLanding({paper, "Q", {}}, c.type).Ok(), c.fits) << c.name;
     }
 }
 

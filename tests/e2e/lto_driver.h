@@ -4,11 +4,10 @@
 #pragma once
 
 #include <QStringList>
-#include <chrono>
 #include <cstdio>
 
-#include "sheet/cups_session.h"
 #include "sheet/lto_run.h"
+#include "sheet/print_service.h"
 #include "ui/alignment_store.h"
 
 namespace {
@@ -27,15 +26,15 @@ linomark::Outcome<linomark::LtoJob> ReadLtoJob(const QStringList& a) {
 }
 
 QString PrintLto(const linomark::LtoJob& job) {
-    linomark::CupsSession session(std::chrono::seconds(10));
-    for (auto step : {&linomark::CupsSession::Connect, &linomark::CupsSession::FindDefaultPrinter,
-                      &linomark::CupsSession::ReadPrinterInfo}) {
-        if (QString reason = (session.*step)(); !reason.isEmpty()) return reason;
-    }
-    const auto pdf = linomark::MakeLtoPdf(job, session.PrinterPaper().margins,
-                                          linomark::ReadAlignment(session.QueueName()));
-    if (!pdf) return QString::fromStdString(pdf.Reason());
-    return session.Submit(pdf.Value(), *linomark::PaperNamed(job.stock.paper), "LTO labels");
+    linomark::PrintRequest request;
+    request.paper = linomark::PaperNamed(job.stock.paper);
+    request.offsets = linomark::ReadAlignments();
+    request.pages = [job](const linomark::PagePlacement& at) {
+        return linomark::MakeLtoPdf(job, at.paper.margins, at.offset);
+    };
+    request.title = QStringLiteral("LTO labels");
+    const auto outcome = linomark::PrintService().Run(request);
+    return outcome ? QString() : QString::fromStdString(outcome.Reason());
 }
 
 int RunLto(const QStringList& arguments) {

@@ -41,11 +41,11 @@ int JobFiles() {
                                 .size());
 }
 
-// Runs `answer` on the dialog once it is up, from the event loop of its exec().
+// Runs `answer` on the dialog once it is up (polled: it opens in a loop of its own).
 void WhenDialogOpens(const std::function<void(QDialog&)>& answer) {
-    QTimer::singleShot(0, [answer] {
-        QTRY_VERIFY(qobject_cast<QDialog*>(QApplication::activeModalWidget()));
-        answer(*qobject_cast<QDialog*>(QApplication::activeModalWidget()));
+    QTimer::singleShot(10, [answer] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        dialog ? answer(*dialog) : WhenDialogOpens(answer);
     });
 }
 
@@ -105,7 +105,7 @@ void AlignmentDialogTest::offsetsAreKeptForTheDefaultPrinterOnOkOnly() {
         dialog.accept();
     });
     alignment->trigger();
-    QVERIFY2(named.contains(QLatin1String(kQueue)), qPrintable(named));
+    QTRY_VERIFY2(named.contains(QLatin1String(kQueue)), qPrintable(named));
     QCOMPARE(Stored("OffsetX"), QStringLiteral("2.0"));
     QCOMPARE(Stored("OffsetY"), QStringLiteral("-1.5"));
     QTRY_COMPARE_WITH_TIMEOUT(JobFiles(), jobs + 1, kJobWaitMs);
@@ -117,7 +117,7 @@ void AlignmentDialogTest::offsetsAreKeptForTheDefaultPrinterOnOkOnly() {
         dialog.reject();
     });
     alignment->trigger();
-    QCOMPARE(shownX, 2.0);
+    QTRY_COMPARE(shownX, 2.0);
     QCOMPARE(Stored("OffsetX"), QStringLiteral("2.0"));
 }
 
