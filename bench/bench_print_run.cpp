@@ -1,13 +1,16 @@
 // The print run of a full type 0 sheet (30 labels): on the page surface into a
 // PDF in memory, and on the recording surface for the cost of the run's own
 // logic; and a sheet of three 1 MB leading values, whose work the page bounds.
+// Also a run of 1,000 LTO labels on a4-2x15 stock (34 pages) into one PDF.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 
 #include "drawing/recording_surface.h"
 #include "print_run_sheet.h"
+#include "sheet/lto_run.h"
 #include "sheet/page_pdf.h"
+#include "sheet/print_service.h"
 
 namespace {
 
@@ -33,6 +36,16 @@ void PrintRunRecorded(benchmark::State& state) {
     }
 }
 BENCHMARK(PrintRunRecorded)->Unit(benchmark::kMicrosecond);
+
+void LtoRunToPdf(benchmark::State& state) {
+    const linomark::LtoJob job{*linomark::LtoStockById("a4-2x15"),
+                               linomark::SerialRun("ABC000", 1000, "L9").Value(), 1, true, false};
+    for (auto _ : state) {
+        const auto pdf = linomark::MakeLtoPdf(job, {}, {});
+        benchmark::DoNotOptimize(pdf.Value().data());
+    }
+}
+BENCHMARK(LtoRunToPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

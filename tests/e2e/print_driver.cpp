@@ -8,7 +8,10 @@
 //   print_driver --alignment-sheet LABEL_TYPE
 //       the alignment sheet of the label type;
 //   print_driver --save-pdf FILE LABEL_TYPE LEADING1 LEADING2 LEADING3
-//       the page Print would send, saved as FILE.
+//       the page Print would send, saved as FILE;
+//   print_driver --lto STOCK FIRST COUNT MEDIA START colour|mono|outlines [FILE]
+//       an LTO run on label stock, as the LTO dialog prints it (saved as
+//       FILE when given); FIRST "-" reads a list from standard input.
 //
 // Exits 0 when the sheet went to the printer (or the file). Otherwise the
 // reason goes to standard error and the exit status is 1; a wrong command
@@ -19,6 +22,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "lto_driver.h"
 #include "sheet/print_job.h"
 #include "symbology/label_series.h"
 #include "ui/alignment_store.h"
@@ -75,6 +79,9 @@ bool Parse(QStringList arguments, Command& command) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (QGuiApplication::arguments().value(1) == QLatin1String("--lto")) {
+        return RunLto(QGuiApplication::arguments().mid(2));
+    }
     Command command;
     if (!Parse(QGuiApplication::arguments().mid(1), command)) {
         std::fputs(

@@ -1,0 +1,198 @@
+#include "symbology/lto.h"
+
+#include <array>
+#include <cstdio>
+
+namespace linomark {
+namespace {
+
+constexpr std::array<MediaId, 18> kMediaIds{{
+    {"L1", "LTO-1 data"},
+    {"L2", "LTO-2 data"},
+    {"L3", "LTO-3 data"},
+    {"L4", "LTO-4 data"},
+    {"L5", "LTO-5 data"},
+    {"L6", "LTO-6 data"},
+    {"L7", "LTO-7 data"},
+    {"L8", "LTO-8 data"},
+    {"L9", "LTO-9 data"},
+    {"LT", "LTO-3 WORM"},
+    {"LU", "LTO-4 WORM"},
+    {"LV", "LTO-5 WORM"},
+    {"LW", "LTO-6 WORM"},
+    {"LX", "LTO-7 WORM"},
+    {"LY", "LTO-8 WORM"},
+    {"LZ", "LTO-9 WORM"},
+    {"M8", "LTO-7 type M (new cartridge only)"},
+    {"CU", "cleaning cartridge"},
+}};
+// Nine data generations, seven WORM generations (LTO-3 to 9), type M, cleaning.
+static_assert(kMediaIds.size() == 9 + 7 + 1 + 1);
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLabelCharacter(char c) { return (c >= 'A' && c <= 'Z') || IsDigit(c); }
+
+bool AllLabelCharacters(std::string_view text) {
+    for (const char c : text) {
+        if (!IsLabelCharacter(c)) return false;
+    }
+    return true;
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// 10000 -> "10,000": counts the user reads.
+std::string Grouped(long long number) {
+    std::string digits = std::to_string(number < 0 ? -number : number);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return number < 0 ? "-" + digits : digits;
+}
+
+// The last run of digits of a serial: where it starts and how many digits.
+struct DigitRun {
+    std::size_t start = 0;
+    std::size_t width = 0;
+};
+
+DigitRun LastDigitRun(std::string_view serial) {
+    std::size_t end = serial.size();
+    while (end > 0 && !IsDigit(serial[end - 1])) --end;
+    std::size_t start = end;
+    while (start > 0 && IsDigit(serial[start - 1])) --start;
+    return {start, end - start};
+}
+
+// The serial with its digit run replaced by number, zero-padded to the run's
+// width (the number always fits: the caller checked the largest one).
+std::string WithNumber(std::string_view serial, const DigitRun& run, long long number) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%0*lld", static_cast<int>(run.width), number);
+    std::string result(serial.substr(0, run.start));
+    result += digits;
+    result += serial.substr(run.start + run.width);
+    return result;
+}
+
+Outcome<Done> CheckCount(int count) {
+    if (count >= 1 && count <= kLtoMaxCount) return Done{};
+    return Fail("The count " + Grouped(count) + " is out of range: a run has 1 to " +
+                Grouped(kLtoMaxCount) + " labels.");
+}
+
+// The digits of a serial are at most six, so every number fits a long long.
+Outcome<DigitRun> CountableRun(std::string_view first, int count) {
+    const DigitRun run = LastDigitRun(first);
+    if (run.width == 0) {
+        return Fail("The first serial " + Quoted(first) +
+                    " has no digits to count up; give the serials as a list instead.");
+    }
+    const long long start = std::stoll(std::string(first.substr(run.start, run.width)));
+    long long largest = 1;
+    for (std::size_t i = 0; i < run.width; ++i) largest *= 10;
+    --largest;
+    if (start + count - 1 <= largest) return run;
+    return Fail("A run of " + Grouped(count) + " from " + Quoted(first) + " would pass " +
+                Quoted(WithNumber(first, run, largest)) +
+                ", the last serial that fits its digits; the largest count from there is " +
+                Grouped(largest - start + 1) + ".");
+}
+
+// A line of a list: "SERIAL" or "SERIAL MEDIA"; blank for nothing but spaces.
+Outcome<LtoLabel> ReadListLine(std::string_view line, std::string_view mediaId) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    if (line.empty()) return LtoLabel{};
+    const std::size_t space = line.find(' ');
+    LtoLabel label{std::string(line.substr(0, space)), std::string(mediaId)};
+    if (space != std::string_view::npos) {
+        std::string_view own = line.substr(space);
+        while (own.front() == ' ') own.remove_prefix(1);
+        label.mediaId = std::string(own);
+    }
+    if (auto serial = CheckSerial(label.serial); !serial) return Fail(serial.Reason());
+    if (auto media = CheckMediaId(label.mediaId); !media) return Fail(media.Reason());
+    return label;
+}
+
+}  // namespace
+
+std::span<const MediaId> KnownMediaIds() { return kMediaIds; }
+
+std::string LtoUpper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+}
+
+Outcome<Done> CheckSerial(std::string_view serial) {
+    if (serial.empty()) return Fail("The volume serial is empty: it needs 1 to 6 characters.");
+    if (!AllLabelCharacters(serial)) {
+        return Fail("The volume serial " + Quoted(serial) +
+                    " may hold only the letters A-Z and the digits 0-9.");
+    }
+    if (serial.size() > kLtoSerialLength) {
+        return Fail("The volume serial " + Quoted(serial) + " has " +
+                    std::to_string(serial.size()) + " characters; an LTO label takes 1 to 6.");
+    }
+    return Done{};
+}
+
+Outcome<Done> CheckMediaId(std::string_view mediaId) {
+    if (mediaId.size() == kLtoMediaIdLength && AllLabelCharacters(mediaId)) return Done{};
+    return Fail("The media ID " + Quoted(mediaId) +
+                " must be 2 characters of A-Z and 0-9, such as L9.");
+}
+
+Outcome<std::vector<LtoLabel>> SerialRun(std::string_view first, int count,
+                                         std::string_view mediaId) {
+    const std::string serial = LtoUpper(first);
+    const std::string media = LtoUpper(mediaId);
+    if (auto checked = CheckSerial(serial); !checked) return Fail(checked.Reason());
+    if (auto checked = CheckMediaId(media); !checked) return Fail(checked.Reason());
+    if (auto checked = CheckCount(count); !checked) return Fail(checked.Reason());
+    const Outcome<DigitRun> run = CountableRun(serial, count);
+    if (!run) return Fail(run.Reason());
+    const long long start =
+        std::stoll(serial.substr(run.Value().start, run.Value().width));
+    std::vector<LtoLabel> labels;
+    labels.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        labels.push_back({WithNumber(serial, run.Value(), start + i), media});
+    }
+    return labels;
+}
+
+// A final line break ends the last line; it does not start an empty one.
+Outcome<std::vector<LtoLabel>> SerialList(std::string_view text, std::string_view mediaId) {
+    const std::string upper = LtoUpper(text);
+    const std::string media = LtoUpper(mediaId);
+    std::string_view rest = upper;
+    std::vector<LtoLabel> labels;
+    while (!rest.empty()) {
+        if (labels.size() == static_cast<std::size_t>(kLtoMaxCount)) {
+            return Fail("The list has more than " + Grouped(kLtoMaxCount) +
+                        " lines; print it in parts.");
+        }
+        const std::size_t end = rest.find('\n');
+        Outcome<LtoLabel> label = ReadListLine(rest.substr(0, end), media);
+        if (!label) {
+            return Fail("Line " + Grouped(static_cast<long long>(labels.size()) + 1) + ": " +
+                        label.Reason());
+        }
+        labels.push_back(std::move(label.Value()));
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    return labels;
+}
+
+std::u32string LtoSymbolText(const LtoLabel& label) {
+    std::u32string text = U"*";
+    for (const char c : label.serial + label.mediaId) text += static_cast<char32_t>(c);
+    return text + U"*";
+}
+
+}  // namespace linomark
