@@ -65,11 +65,16 @@ Outcome<LtoDefaults> PrinterDefaults(PrintService& service, const Command& comma
     return LtoDefaults{SystemPaper(), true};
 }
 
+// The offsets are read here, on the caller's thread; the settings are only
+// read.
 Outcome<LabelPages> PagesOf(PrintService& service, const Command& command) {
-    if (!command.lto) return WindowSheetPages(command);
+    PrintRequest base;
+    base.target = TargetOf(command);
+    base.offsets = ReadAlignments();
+    if (!command.lto) return WindowSheetPages(command, base);
     const Outcome<LtoDefaults> defaults = PrinterDefaults(service, command);
     if (!defaults) return Fail(defaults.Reason());
-    return LtoRunPages(command, defaults.Value());
+    return LtoRunPages(command, defaults.Value(), std::move(base));
 }
 
 int Print(const Command& command) {
@@ -77,8 +82,6 @@ int Print(const Command& command) {
     Outcome<LabelPages> pages = PagesOf(service, command);
     if (!pages) return Failed(pages.Reason());
     LabelPages& made = pages.Value();
-    made.request.target = TargetOf(command);
-    made.request.offsets = ReadAlignments();
     const Outcome<PrintReceipt> receipt = service.Run(std::move(made.request));
     if (!receipt) return Failed(receipt.Reason());
     const QString held = Counted(made.labels, "label", "labels") + QStringLiteral(" on ") +

@@ -24,7 +24,7 @@ constexpr std::array kOptions{
     OptionRow{"print", nullptr, "Send the pages to the default printer, or to --printer."},
     OptionRow{"printer", "QUEUE", "Use QUEUE instead of the default printer."},
     OptionRow{"list-sheets", nullptr, "List the LTO label stock: id, paper, label, grid."},
-    OptionRow{"type", "0|1", "Label type of the sheet: 0 with check character, 1 without."},
+    OptionRow{"type", "0|1", "Sheet label type: 0 with check character, 1 without."},
     OptionRow{"lto", "FIRST", "LTO labels counting up from the serial FIRST."},
     OptionRow{"list", "FILE", "LTO labels from FILE, a serial a line (- for stdin)."},
     OptionRow{"media", "ID", "LTO media ID, such as L9 (required for LTO labels)."},
@@ -55,10 +55,9 @@ void AddOptions(QCommandLineParser& parser) {
         parser.addOption(option);
     }
     parser.setApplicationDescription(QString::fromUtf8(kSynopsis));
-    parser.addPositionalArgument(QStringLiteral("VALUE1"), QStringLiteral("Column 1 (default A0000)."),
+    parser.addPositionalArgument(QStringLiteral("VALUE1 VALUE2 VALUE3"),
+                                 QStringLiteral("Leading values of columns 1-3 (A0000 B0000 C0000)."),
                                  QStringLiteral("[VALUE1 [VALUE2 [VALUE3]]]"));
-    parser.addPositionalArgument(QStringLiteral("VALUE2"), QStringLiteral("Column 2 (default B0000)."));
-    parser.addPositionalArgument(QStringLiteral("VALUE3"), QStringLiteral("Column 3 (default C0000)."));
 }
 
 QString Dashed(const char* name) { return QStringLiteral("--") + QLatin1String(name); }
@@ -180,10 +179,12 @@ Outcome<Command> ReadCommand(const QStringList& arguments) {
     return command;
 }
 
+// Qt's first line names the program by the path it was started from.
 QString HelpText() {
     QCommandLineParser parser;
     AddOptions(parser);
-    return parser.helpText();
+    return QStringLiteral("Usage: linomark [options] [VALUE1 [VALUE2 [VALUE3]]]\n") +
+           parser.helpText().section(QLatin1Char('\n'), 1);
 }
 
 }  // namespace linomark

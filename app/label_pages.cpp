@@ -74,7 +74,7 @@ Outcome<std::vector<LtoLabel>> ReadLabels(const Command& command, const SheetLay
 
 }  // namespace
 
-Outcome<LabelPages> WindowSheetPages(const Command& command) {
+LabelPages WindowSheetPages(const Command& command, const PrintRequest& base) {
     const StoredValues firstRun;
     const std::array<QString, kColumnCount> defaults{firstRun.column1, firstRun.column2,
                                                      firstRun.column3};
@@ -87,12 +87,12 @@ Outcome<LabelPages> WindowSheetPages(const Command& command) {
         // A series is ten lines or none.
         if (!sheet.columnLists[column].empty()) pages.labels += kRowCount;
     }
-    pages.request.pages = SheetPages(sheet);
-    pages.request.title = SheetJobTitle(sheet);
+    pages.request = SheetPrintRequest(sheet, base.target, base.offsets);
     return pages;
 }
 
-Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults) {
+Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults,
+                                PrintRequest base) {
     const SheetLayout& stock = command.sheet.isEmpty() ? StockOfPaper(defaults.paper)
                                                        : *LtoStockById(command.sheet.toStdString());
     Outcome<std::vector<LtoLabel>> labels = ReadLabels(command, stock);
@@ -101,9 +101,7 @@ Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defau
                command.colour.value_or(defaults.colour), false};
     const Outcome<LtoPlan> plan = PlanLtoJob(job);
     if (!plan) return Fail(plan.Reason());
-    LabelPages pages;
-    pages.labels = plan.Value().labels;
-    pages.sheets = plan.Value().sheets;
+    LabelPages pages{std::move(base), plan.Value().labels, plan.Value().sheets};
     pages.request.paper = PaperNamed(stock.paper);
     pages.request.title = QString::fromUtf8(kProgramTitle) + QStringLiteral(" LTO labels");
     pages.request.pages = [job = std::move(job)](const PagePlacement& placement) {

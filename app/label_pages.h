@@ -12,7 +12,7 @@
 namespace linomark {
 
 struct LabelPages {
-    PrintRequest request;  // target and offsets are the caller's
+    PrintRequest request;
     int labels = 0;
     int sheets = 1;
 };
@@ -24,12 +24,15 @@ struct LtoDefaults {
     bool colour = true;
 };
 
+// Each takes a request that holds the target and the offsets, and fills in
+// what is made.
 // The window's sheet: each column holds the ten values of its leading value,
 // typed as given, or the window's default when none is given.
-Outcome<LabelPages> WindowSheetPages(const Command& command);
+LabelPages WindowSheetPages(const Command& command, const PrintRequest& base);
 
 // An LTO run or list on its stock; fails as the dialog would refuse it.
-Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults);
+Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults,
+                                PrintRequest base);
 
 // The LTO stock, a line each: id, paper, label size, grid and what it is.
 QString StockTable();

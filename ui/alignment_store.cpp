@@ -24,35 +24,15 @@ float OffsetFromText(const QString& text) {
 
 QString TextOf(float offset) { return QString::number(offset, 'f', 1); }
 
-AlignmentOffset OffsetIn(const QSettings& store, const QString& queue) {
-    return {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
-            OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
-}
-
-// "Alignment/<queue>/OffsetX" names its queue; a queue name never holds "/".
-QString QueueOfKey(const QString& key) {
-    const QStringList parts = key.split(QLatin1Char('/'));
-    if (parts.size() != 3 || parts.first() != QLatin1String("Alignment")) return {};
-    return parts.at(1);
-}
-
 }  // namespace
 
 AlignmentOffset ReadAlignment(const QString& queue) {
     AlignmentOffset offset;
-    ReadStore([&](const QSettings& store) { offset = OffsetIn(store, queue); });
-    return offset;
-}
-
-OffsetsByQueue ReadAlignments() {
-    OffsetsByQueue offsets;
     ReadStore([&](const QSettings& store) {
-        for (const QString& key : store.allKeys()) {
-            const QString queue = QueueOfKey(key);
-            if (!queue.isEmpty()) offsets[queue] = OffsetIn(store, queue);
-        }
+        offset = {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
+                  OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
     });
-    return offsets;
+    return offset;
 }
 
 QString WriteAlignment(const QString& queue, const AlignmentOffset& offset) {

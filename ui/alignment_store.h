@@ -15,10 +15,6 @@ inline constexpr float kLargestOffset = 20.0f;
 // A value that does not read as a number within the range counts as 0.
 AlignmentOffset ReadAlignment(const QString& queue);
 
-// The offsets of every queue the file holds, read on the caller's thread for
-// a print request.
-OffsetsByQueue ReadAlignments();
-
 // Returns why the offsets could not be saved, or an empty text.
 QString WriteAlignment(const QString& queue, const AlignmentOffset& offset);
 
