@@ -58,7 +58,7 @@ PrintTarget TargetOf(const Command& command) {
 // on the system's paper, in colour.
 Outcome<LtoDefaults> PrinterDefaults(PrintService& service, const Command& command) {
     const bool print = command.action == Command::Action::Print;
-    if (!command.sheet.isEmpty() && (command.colour || !print)) return LtoDefaults{};
+    if (!command.sheet.isEmpty() && (command.colour.has_value() || !print)) return LtoDefaults{};
     const Outcome<PrinterFacts> facts = AskPrinter(service, command.printer);
     if (facts) return LtoDefaults{facts.Value().paper, facts.Value().colour};
     if (print) return Fail(facts.Reason());
