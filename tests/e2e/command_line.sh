@@ -33,18 +33,14 @@ readonly DPI=300 JOB_WAIT_SECONDS=20
 # The stored offset of the LTO print row: 5 mm right is 59 px at 300 dpi.
 readonly OFFSET_X=5.0 OFFSET_PX=59 OFFSET_TOLERANCE_PX=3
 
-fail() {
-    echo "FAIL: $ROW: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $ROW: $*" >&2 && exit 1; }
 
 run() { env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" "$@" >"$WORK/out" 2>"$WORK/err"; }
 
 expect_run() {
-    local expected=$1 status=0
-    shift
-    run "$@" || status=$?
-    ((status == expected)) || fail "exit $status, expected $expected: $(cat "$WORK/err")"
+    local status=0
+    run "${@:2}" || status=$?
+    ((status == $1)) || fail "exit $status, expected $1: $(cat "$WORK/err")"
 }
 
 expect_said() { [[ $(cat "$WORK/out") == "$1" ]] || fail "said [$(cat "$WORK/out")], expected [$1]"; }
@@ -68,9 +64,7 @@ expect_labels() {
 # The values of the given columns of a sheet led by A0000/B0000/C0000.
 sheet_values() {
     local column row
-    for column in $2; do
-        for row in {0..9}; do echo "$(expected_value "$1" "$row" "$column")"; done
-    done
+    for column in $2; do for row in {0..9}; do echo "$(expected_value "$1" "$row" "$column")"; done; done
 }
 
 # Saved by the window's Save as PDF from the same inputs: the same page.
@@ -124,10 +118,9 @@ first_symbol_x() {
 # Printed on a queue that is not the default, moved by the offset stored for
 # it, against the same labels as PDF for that queue without the offset.
 case_lto_print_offset() {
-    local arguments=(--printer LaserA4 --lto CLN001 --media CU --count 3 --sheet a4-2x15) before
+    local arguments=(--printer LaserA4 --lto CLN001 --media CU --count 3 --sheet a4-2x15) before plain_x
     expect_run 0 --pdf plain.pdf "${arguments[@]}"
     expect_labels plain.pdf "$(lto_values CLN00 1 3 CU)"
-    local plain_x
     plain_x=$(first_symbol_x)
     mkdir -p "$HOME/.config"
     printf '[Alignment]\nLaserA4\\OffsetX=%s\nLaserA4\\OffsetY=0\n' "$OFFSET_X" >"$HOME/.config/Linomark 1.0.ini"
@@ -144,9 +137,7 @@ case_lto_print_offset() {
 
 # A line's own media ID wins; an empty line leaves its cell empty.
 case_list_from_pipe() {
-    local status=0
-    printf 'cln001 CU\n\nABC100\n' | run --pdf list.pdf --list - --media L9 --sheet a4-3x17 || status=$?
-    ((status == 0)) || fail "exit $status: $(cat "$WORK/err")"
+    printf 'cln001 CU\n\nABC100\n' | expect_run 0 --pdf list.pdf --list - --media L9 --sheet a4-3x17
     expect_said '2 labels on 1 sheet written to list.pdf'
     expect_labels list.pdf $'CLN001CU\nABC100L9'
 }
