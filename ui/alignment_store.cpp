@@ -35,6 +35,20 @@ AlignmentOffset ReadAlignment(const QString& queue) {
     return offset;
 }
 
+OffsetsByQueue ReadAlignments() {
+    OffsetsByQueue offsets;
+    ReadStore([&](const QSettings& store) {
+        for (const QString& key : store.allKeys()) {
+            const QStringList parts = key.split(QLatin1Char('/'));
+            if (parts.size() != 3 || parts.first() != QLatin1String("Alignment")) continue;
+            const QString& queue = parts.at(1);
+            offsets[queue] = {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
+                              OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
+        }
+    });
+    return offsets;
+}
+
 QString WriteAlignment(const QString& queue, const AlignmentOffset& offset) {
     return WriteStore([&](QSettings& store) {
         store.setValue(KeyOf(queue, "OffsetX"), TextOf(offset.x));

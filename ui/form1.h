@@ -3,6 +3,7 @@
 // control and the event (Text1_Change, txt2_KeyUp, Command1_Click ...).
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -24,7 +25,6 @@ class LeadingValueBox;
 class LinkLabel;
 class PreviewBox;
 class PrintButton;
-class SheetJob;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -93,8 +93,13 @@ private:
     void mnuAlignment_Click();
     void mnuSavePdf_Click();
     [[nodiscard]] SheetRequest CurrentRequest(bool alignmentSheet) const;
-    void StartSheetJob(std::function<PrintResult()> work);
-    void SheetJob_Finished(const PrintResult& result);
+    void QueueSheet(const SheetRequest& sheet, const PrintTarget& target,
+                    const OffsetsByQueue& offsets);
+    void PrintService_Finished(quint64 ticket, const Outcome<PrintReceipt>& outcome);
+    void PrintService_PrinterAnswered(const Outcome<PrinterFacts>& facts);
+    void UpdateBusyCursor();
+    void WarnInTurn(const QString& text);
+    bool AgreeToClose();
 
     QComboBox* cmbType = nullptr;
     QFrame* Picture1 = nullptr;
@@ -116,8 +121,12 @@ private:
     QAction* mnuSavePdf = nullptr;
     QLabel* Label1 = nullptr;
 
-    SheetJob* sheetJob = nullptr;
+    PrintService* printService = nullptr;
     std::unique_ptr<BusyCursor> busyCursor;
+    bool alignmentAsked = false;
+    bool closeWhenHandedOver = false;
+    QStringList pendingWarnings;
+    bool warningOpen = false;
     // What the preview shows, so it can be drawn again at another pixel ratio.
     std::u32string previewedValue;
     bool previewFailureShown = false;
