@@ -3,14 +3,12 @@
 // paper, with the printer's margins and the offset stored for its queue.
 #pragma once
 
-#include <QFile>
 #include <QStringList>
 #include <QTextStream>
-#include <chrono>
 #include <cstdio>
 
-#include "sheet/cups_session.h"
 #include "sheet/lto_run.h"
+#include "sheet/print_service.h"
 #include "ui/alignment_store.h"
 
 namespace {
@@ -27,31 +25,27 @@ linomark::Outcome<linomark::LtoJob> ReadLtoJob(const QStringList& a) {
                             a.at(5) == QLatin1String("colour"), a.at(5) == QLatin1String("outlines")};
 }
 
-QString PrintLto(const linomark::LtoJob& job) {
-    linomark::CupsSession session(std::chrono::seconds(10));
-    for (auto step : {&linomark::CupsSession::Connect, &linomark::CupsSession::FindDefaultPrinter,
-                      &linomark::CupsSession::ReadPrinterInfo}) {
-        if (QString reason = (session.*step)(); !reason.isEmpty()) return reason;
-    }
-    const auto pdf = linomark::MakeLtoPdf(job, session.PrinterPaper().margins,
-                                          linomark::ReadAlignment(session.QueueName()));
-    if (!pdf) return QString::fromStdString(pdf.Reason());
-    return session.Submit(pdf.Value(), *linomark::PaperNamed(job.stock.paper), "LTO labels");
-}
-
-QString SaveLto(const linomark::LtoJob& job, const QString& fileName) {
-    const auto pdf = linomark::MakeLtoPdf(job, {}, {});
-    if (!pdf) return QString::fromStdString(pdf.Reason());
-    QFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(pdf.Value()) == pdf.Value().size()) return {};
-    return file.errorString();
+// Through the print service, as the dialog prints and saves.
+QString HandOverLto(const linomark::LtoJob& job, const linomark::PrintTarget& target) {
+    linomark::PrintRequest request;
+    request.target = target;
+    request.paper = linomark::PaperNamed(job.stock.paper);
+    request.offsets = linomark::ReadAlignments();
+    request.title = QStringLiteral("LTO labels");
+    request.pages = [job](const linomark::PagePlacement& placement) {
+        return linomark::MakeLtoPdf(job, placement.paper.margins, placement.offset);
+    };
+    linomark::PrintService service;
+    const auto outcome = service.Run(std::move(request));
+    return outcome ? QString() : QString::fromStdString(outcome.Reason());
 }
 
 int RunLto(const QStringList& arguments) {
     const auto job = ReadLtoJob(arguments);
     QString reason = !job ? QString::fromStdString(job.Reason())
-                     : arguments.size() > 6 ? SaveLto(job.Value(), arguments.at(6))
-                                            : PrintLto(job.Value());
+                     : arguments.size() > 6
+                         ? HandOverLto(job.Value(), {linomark::PrintTarget::Kind::File, arguments.at(6), {}})
+                         : HandOverLto(job.Value(), {});
     if (reason.isEmpty()) return 0;
     std::fprintf(stderr, "%s\n", qUtf8Printable(reason));
     return 1;
