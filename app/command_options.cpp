@@ -50,14 +50,16 @@ constexpr char kSynopsis[] =
 
 void AddOptions(QCommandLineParser& parser) {
     for (const OptionRow& row : kOptions) {
-        QCommandLineOption option(QString::fromLatin1(row.name), QString::fromUtf8(row.description));
+        QCommandLineOption option(QString::fromLatin1(row.name),
+                                  QString::fromUtf8(row.description));
         if (row.valueName) option.setValueName(QString::fromLatin1(row.valueName));
         parser.addOption(option);
     }
     parser.setApplicationDescription(QString::fromUtf8(kSynopsis));
-    parser.addPositionalArgument(QStringLiteral("VALUE1 VALUE2 VALUE3"),
-                                 QStringLiteral("Leading values of columns 1-3 (A0000 B0000 C0000)."),
-                                 QStringLiteral("[VALUE1 [VALUE2 [VALUE3]]]"));
+    parser.addPositionalArgument(
+        QStringLiteral("VALUE1 VALUE2 VALUE3"),
+        QStringLiteral("Leading values of columns 1-3 (A0000 B0000 C0000)."),
+        QStringLiteral("[VALUE1 [VALUE2 [VALUE3]]]"));
 }
 
 QString Dashed(const char* name) { return QStringLiteral("--") + QLatin1String(name); }
@@ -126,12 +128,14 @@ Outcome<Done> CheckLtoOptions(const QCommandLineParser& parser, Command& command
     command.sheet = parser.value(QStringLiteral("sheet"));
     if (parser.isSet(QStringLiteral("list"))) {
         if (parser.isSet(QStringLiteral("lto"))) return Fail("--lto and --list exclude each other");
-        if (parser.isSet(QStringLiteral("count"))) return Fail("--count goes with --lto, not --list");
+        if (parser.isSet(QStringLiteral("count")))
+            return Fail("--count goes with --lto, not --list");
     }
     if (parser.isSet(QStringLiteral("type")) || !parser.positionalArguments().isEmpty()) {
         return Fail("--type and column values are for the window's sheet, not for LTO labels");
     }
-    if (!parser.isSet(QStringLiteral("media"))) return Fail("--media ID is required for LTO labels");
+    if (!parser.isSet(QStringLiteral("media")))
+        return Fail("--media ID is required for LTO labels");
     if (!command.sheet.isEmpty() && !LtoStockById(command.sheet.toStdString())) {
         return Fail("--sheet: no stock '" + command.sheet.toStdString() + "' (" + StockIds() + ")");
     }

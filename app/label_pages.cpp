@@ -114,8 +114,9 @@ QString StockTable() {
     QString table;
     for (const SheetLayout& stock : LtoStocks()) {
         const std::optional<Paper> paper = PaperNamed(stock.paper);
-        const QString size = QStringLiteral("%1 x %2 mm")
-                                 .arg(QString::number(stock.labelWidth), QString::number(stock.labelHeight));
+        const QString size =
+            QStringLiteral("%1 x %2 mm")
+                .arg(QString::number(stock.labelWidth), QString::number(stock.labelHeight));
         table += QStringLiteral("%1  %2  %3  %4 x %5  %6\n")
                      .arg(QString::fromStdString(stock.id).leftJustified(12),
                           QString::fromStdString(paper ? PaperDisplayName(*paper) : stock.paper)

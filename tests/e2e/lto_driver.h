@@ -15,14 +15,16 @@ namespace {
 
 linomark::Outcome<linomark::LtoJob> ReadLtoJob(const QStringList& a) {
     const linomark::SheetLayout* stock = linomark::LtoStockById(a.value(0).toStdString());
-    if (a.size() < 6 || !stock) return linomark::Fail("usage: --lto STOCK FIRST COUNT MEDIA START MODE [FILE]");
+    if (a.size() < 6 || !stock)
+        return linomark::Fail("usage: --lto STOCK FIRST COUNT MEDIA START MODE [FILE]");
     const std::string media = a.at(3).toStdString();
     auto labels = a.at(1) == QLatin1String("-")
                       ? linomark::SerialList(QTextStream(stdin).readAll().toStdString(), media)
                       : linomark::SerialRun(a.at(1).toStdString(), a.at(2).toInt(), media);
     if (!labels) return linomark::Fail(labels.Reason());
     return linomark::LtoJob{*stock, labels.Value(), a.at(4).toInt(),
-                            a.at(5) == QLatin1String("colour"), a.at(5) == QLatin1String("outlines")};
+                            a.at(5) == QLatin1String("colour"),
+                            a.at(5) == QLatin1String("outlines")};
 }
 
 // Through the print service, as the dialog prints and saves.
@@ -42,10 +44,11 @@ QString HandOverLto(const linomark::LtoJob& job, const linomark::PrintTarget& ta
 
 int RunLto(const QStringList& arguments) {
     const auto job = ReadLtoJob(arguments);
-    QString reason = !job ? QString::fromStdString(job.Reason())
-                     : arguments.size() > 6
-                         ? HandOverLto(job.Value(), {linomark::PrintTarget::Kind::File, arguments.at(6), {}})
-                         : HandOverLto(job.Value(), {});
+    QString reason =
+        !job ? QString::fromStdString(job.Reason())
+        : arguments.size() > 6
+            ? HandOverLto(job.Value(), {linomark::PrintTarget::Kind::File, arguments.at(6), {}})
+            : HandOverLto(job.Value(), {});
     if (reason.isEmpty()) return 0;
     std::fprintf(stderr, "%s\n", qUtf8Printable(reason));
     return 1;
