@@ -1,11 +1,8 @@
 #!/bin/bash
 # The command line as an administrator runs it over SSH: no display, the
-# private scheduler of the end-to-end tests, the pages read back with zbarimg
-# and held against what the window's Save as PDF writes (the print driver).
-#
-#   command_line.sh ROW      one row: a case below, or "usage NAME"
-#   command_line.sh --list   the rows, one a line
-#
+# private scheduler, the pages read back with zbarimg and held against what
+# the window's Save as PDF writes (the print driver).
+#   command_line.sh ROW | --list     (ROW: a case below, or "usage NAME")
 # Environment: LINOMARK (the program), PRINT_DRIVER, LABELS_STATE.
 set -euo pipefail
 # shellcheck source=e2e_common.sh
@@ -23,7 +20,6 @@ readonly USAGE_ROWS=(
     "pdf_and_print|exclude each other|--pdf x.pdf --print"
     "missing_media|--media ID is required|--pdf x.pdf --lto ABC100"
     "unknown_sheet|--sheet: no stock 'a5-1x1'|--pdf x.pdf --lto ABC100 --media L9 --sheet a5-1x1"
-    "values_with_lto|not for LTO labels|--pdf x.pdf --lto ABC100 --media L9 A0000"
     "four_values|at most three values|--pdf x.pdf A B C D"
     "no_action|nothing to do|A0000"
 )
