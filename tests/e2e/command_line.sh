@@ -9,8 +9,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 export LC_ALL=C
 
-readonly CASES=(help version sheet_type0 sheet_type1 lto_pdf lto_print_offset list_from_pipe
-    unwritable_pdf no_scheduler)
 # Usage errors, each exit status 2: name | what the message says | arguments.
 readonly USAGE_ROWS=(
     "unknown_option|Unknown option 'frobnicate'|--pdf x.pdf --frobnicate"
@@ -31,11 +29,10 @@ readonly OFFSET_X=5.0 OFFSET_PX=59 OFFSET_TOLERANCE_PX=3
 
 fail() { echo "FAIL: $ROW: $*" >&2 && exit 1; }
 
-run() { env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" "$@" >"$WORK/out" 2>"$WORK/err"; }
-
+# The program without a display, its status expected.
 expect_run() {
     local status=0
-    run "${@:2}" || status=$?
+    env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" "${@:2}" >"$WORK/out" 2>"$WORK/err" || status=$?
     ((status == $1)) || fail "exit $status, expected $1: $(cat "$WORK/err")"
 }
 
@@ -176,7 +173,7 @@ case_usage() {
 }
 
 if [[ ${1:-} == --list ]]; then
-    printf '%s\n' "${CASES[@]}"
+    declare -F | awk '$3 ~ /^case_/ && $3 != "case_usage" { print substr($3, 6) }'
     for row in "${USAGE_ROWS[@]}"; do echo "usage ${row%%|*}"; done
     exit 0
 fi
