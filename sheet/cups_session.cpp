@@ -39,11 +39,13 @@ float Millimetres(int hundredths) { return static_cast<float>(hundredths) / 100.
 
 Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
 
-// A server that answered, but not in IPP: a web server or something else.
-bool AnsweredOtherThanIpp(http_t* http) {
-    const char* type = httpGetField(http, HTTP_FIELD_CONTENT_TYPE);
-    const bool answered = httpGetStatus(http) != HTTP_STATUS_ERROR && type && *type;
-    return answered && std::string_view(type).rfind("application/ipp", 0) != 0;
+// Whether the server answers a plain IPP question in IPP, whatever the
+// answer; a web server or a service of another kind does not.
+bool SpeaksIpp(http_t* http) {
+    ipp_t* response = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+    const bool ipp = response != nullptr;
+    ippDelete(response);
+    return ipp;
 }
 
 }  // namespace
@@ -102,15 +104,18 @@ Outcome<Done> CupsSession::FindPrinter(const QString& queue) {
     dest = cupsGetNamedDest(http, queue.isEmpty() ? nullptr : name.constData(), nullptr);
     if (dest) return Done{};
     if (timedOut) return StepFailed({});
-    if (AnsweredOtherThanIpp(http)) {
+    const ipp_status_t lookup = cupsLastError();
+    const QString lookupError = LastCupsError();
+    if (!SpeaksIpp(http)) {
+        if (timedOut) return StepFailed({});
         return FailWith(QStringLiteral("The server at %1 does not answer as a printing service. "
                                        "Check the printing server's address (CUPS_SERVER or "
                                        "client.conf) and try again.")
                             .arg(ServerName()));
     }
-    if (cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND) {
+    if (lookup != IPP_STATUS_ERROR_NOT_FOUND) {
         return StepFailed(QStringLiteral("The printer cannot be looked up at %1: %2")
-                              .arg(ServerName(), LastCupsError()));
+                              .arg(ServerName(), lookupError));
     }
     if (!queue.isEmpty()) {
         return FailWith(QStringLiteral("There is no printer %1 at %2.").arg(queue, ServerName()));
