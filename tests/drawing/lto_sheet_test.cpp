@@ -54,22 +54,15 @@ TEST(LtoLabel, DrawnToTheRulesInItsCell) {
     std::vector<int> colours;
     for (const RecordedOp& c : OpsOfKind(page, OpKind::SetColour))
         colours.push_back(int(c.x1) << 16 | int(c.y1) << 8 | int(c.x2));
-    const std::vector<int> expected{0xFAE54A, 0, 0, 0, 0x9AC653, 0, 0, 0, 0x01A5E2, 0,
-                                    0,        0, 0xBB282E, 0, 0xFFFFFF, 0};
+    const std::vector<int> expected{0xFAE54A, 0, 0, 0, 0x9AC653, 0, 0,        0,
+                                    0x01A5E2, 0, 0, 0, 0xBB282E, 0, 0xFFFFFF, 0};
     EXPECT_EQ(colours, expected);
     RecordingSurface mono;
     PrintLtoLabel(mono, 0.0f, 0.0f, U"AB1230L9", {79.0f, 17.0f, false});
     EXPECT_TRUE(OpsOfKind(mono, OpKind::SetColour).empty()) << "colour off sets no ink";
 }
 
-TEST(LtoLabel, NarrowWidthOfTheLabelWidth) {
-    EXPECT_FLOAT_EQ(LtoNarrowFor(79.0f), 0.4233f);
-    EXPECT_FLOAT_EQ(LtoNarrowFor(70.0f), 0.40f);
-    EXPECT_NEAR(LtoMinimumLabelWidth(), 151.5f * 0.30f + 9.0f, 1e-3f);
-}
-
 TEST(LtoSheet, BadLayoutsAndJobsAreRefused) {
-    const LtoJob inMargin = LtoRun("a4-3x17", 1, 1);
     const struct {
         const char* name;
         Outcome<QByteArray> outcome;
@@ -87,11 +80,8 @@ TEST(LtoSheet, BadLayoutsAndJobsAreRefused) {
          "The label width 54 mm is too narrow for the symbol: it needs 54.45 mm at least."},
         {"label too low", MakeLtoPdf({Custom(79, 15, 2, 15, 26, 79), {{"A", "L9"}}}, {}, {}),
          "The label height 15 mm is too low for the text and the bars: it needs 16.8 mm at least."},
-        {"ink in the printer's margin", MakeLtoPdf(inMargin, {5.0f, 0, 0, 0}, {}),
-         "The labels would print 4.70 mm from the left edge of the paper, inside the 5.00 mm "
-         "there that the printer cannot print on. Check the alignment offset or the layout; "
-         "nothing was made."},
-        {"moved into the margin", MakeLtoPdf(inMargin, {4.2f, 4.2f, 4.2f, 4.2f}, {0, -1.5f}),
+        {"moved into the margin",
+         MakeLtoPdf(LtoRun("a4-3x17", 1, 1), {4.2f, 4.2f, 4.2f, 4.2f}, {0, -1.5f}),
          "The labels would print 3.90 mm from the top edge of the paper, inside the 4.20 mm "
          "there that the printer cannot print on. Check the alignment offset or the layout; "
          "nothing was made."},

@@ -1,11 +1,10 @@
 // The LTO mode of the print driver: the run's pages, made with MakeLtoPdf,
-// go through the print service as the program sends them: to the default
-// printer or into FILE, on the stock's paper, with the printer's margins and
-// the offset stored for its queue.
+// go to the default printer through the print service as the program sends
+// them, on the stock's paper, with the printer's margins and the offset
+// stored for its queue.
 #pragma once
 
 #include <QStringList>
-#include <QTextStream>
 #include <cstdio>
 
 #include "sheet/lto_run.h"
@@ -14,24 +13,22 @@
 
 namespace {
 
+// STOCK FIRST COUNT MEDIA START colour|mono|outlines
 linomark::Outcome<linomark::LtoJob> ReadLtoJob(const QStringList& a) {
     const linomark::SheetLayout* stock = linomark::LtoStockById(a.value(0).toStdString());
-    if (a.size() < 6 || !stock)
-        return linomark::Fail("usage: --lto STOCK FIRST COUNT MEDIA START MODE [FILE]");
-    const std::string media = a.at(3).toStdString();
-    auto labels = a.at(1) == QLatin1String("-")
-                      ? linomark::SerialList(QTextStream(stdin).readAll().toStdString(), media)
-                      : linomark::SerialRun(a.at(1).toStdString(), a.at(2).toInt(), media);
+    if (a.size() != 6 || !stock)
+        return linomark::Fail("usage: --lto STOCK FIRST COUNT MEDIA START MODE");
+    auto labels =
+        linomark::SerialRun(a.at(1).toStdString(), a.at(2).toInt(), a.at(3).toStdString());
     if (!labels) return linomark::Fail(labels.Reason());
     return linomark::LtoJob{*stock, labels.Value(), a.at(4).toInt(),
                             a.at(5) == QLatin1String("colour"),
                             a.at(5) == QLatin1String("outlines")};
 }
 
-// Through the print service, as the dialog prints and saves.
-QString HandOverLto(const linomark::LtoJob& job, const linomark::PrintTarget& target) {
+// To the default printer through the print service, as the dialog prints.
+QString HandOverLto(const linomark::LtoJob& job) {
     linomark::PrintRequest request;
-    request.target = target;
     request.paper = linomark::PaperNamed(job.stock.paper);
     request.offsets = linomark::ReadAlignments();
     request.title = QStringLiteral("LTO labels");
@@ -45,11 +42,7 @@ QString HandOverLto(const linomark::LtoJob& job, const linomark::PrintTarget& ta
 
 int RunLto(const QStringList& arguments) {
     const auto job = ReadLtoJob(arguments);
-    QString reason =
-        !job ? QString::fromStdString(job.Reason())
-        : arguments.size() > 6
-            ? HandOverLto(job.Value(), {linomark::PrintTarget::Kind::File, arguments.at(6), {}})
-            : HandOverLto(job.Value(), {});
+    const QString reason = job ? HandOverLto(job.Value()) : QString::fromStdString(job.Reason());
     if (reason.isEmpty()) return 0;
     std::fprintf(stderr, "%s\n", qUtf8Printable(reason));
     return 1;
