@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <thread>
 
+#include "command_line.h"
 #include "display_probe.h"
 #include "ui/form1.h"
 #include "ui/termination_signals.h"
 
 int main(int argc, char** argv) {
+    if (linomark::WantsCommandLine(argc, argv)) return linomark::RunCommandLine(argc, argv);
     // Qt would abort inside its platform plugin without a display that
     // answers; say so plainly instead.
     linomark::DisplayProbe display(argc, argv);

@@ -3,7 +3,8 @@
 #   install-deps.sh run    what building and running the program needs
 #   install-deps.sh test   that, plus what the tests need (CUPS, readers, Xvfb,
 #                          the desktop-file validators, the .deb tools and
-#                          lintian, a Wayland compositor)
+#                          lintian, a Wayland compositor, GNU barcode for a
+#                          benchmark to compare with)
 #   install-deps.sh clean-install   what scripts/check-clean-install.sh needs
 # apt-get runs as root, or through sudo otherwise; installed packages are
 # skipped. Without root and without sudo it names what is missing and stops.
@@ -19,6 +20,7 @@ test_packages=(
     cups cups-client cups-bsd cups-filters poppler-utils zbar-tools ghostscript locales
     xvfb xauth x11-utils libx11-dev python3 valgrind
     desktop-file-utils appstream dpkg-dev file lintian weston
+    barcode
 )
 
 clean_install_packages=(dpkg-dev file debootstrap xvfb x11-utils)

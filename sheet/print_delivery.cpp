@@ -37,20 +37,27 @@ AlignmentOffset OffsetOf(const OffsetsByQueue& offsets, const QString& queue) {
     return kept == offsets.end() ? AlignmentOffset{} : kept->second;
 }
 
-Outcome<PagePlacement> PlaceOnPrinter(CupsSession& cups, const QString& queue,
-                                      const PrintRequest& request) {
-    if (auto asked = AskPrinter(cups, queue); !asked) return Fail(asked.Reason());
+// The placement on the printer the session has already asked about.
+Outcome<PagePlacement> PlaceOnAskedPrinter(const CupsSession& cups, const PrintRequest& request) {
     Outcome<Paper> paper = cups.PrinterPaper(request.paper);
     if (!paper) return Fail(paper.Reason());
     return PagePlacement{paper.Value(), cups.QueueName(),
                          OffsetOf(request.offsets, cups.QueueName())};
 }
 
+Outcome<PagePlacement> PlaceOnPrinter(CupsSession& cups, const QString& queue,
+                                      const PrintRequest& request) {
+    if (auto asked = AskPrinter(cups, queue); !asked) return Fail(asked.Reason());
+    return PlaceOnAskedPrinter(cups, request);
+}
+
 // A file is made for the printer it would print on; with no printer to ask,
 // on the wanted or the system's paper, without margins or offset.
 Outcome<PagePlacement> PlaceForFile(CupsSession& cups, const PrintRequest& request) {
     const QString& queue = request.target.queue;
-    if (!queue.isEmpty() || AskPrinter(cups, queue)) return PlaceOnPrinter(cups, queue, request);
+    if (!queue.isEmpty()) return PlaceOnPrinter(cups, queue, request);
+    // The default printer is asked once; its answer places the page.
+    if (AskPrinter(cups, queue)) return PlaceOnAskedPrinter(cups, request);
     return PagePlacement{request.paper.value_or(SystemPaper()), {}, {}};
 }
 

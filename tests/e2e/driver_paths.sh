@@ -177,13 +177,6 @@ expect_cells() {
     done
 }
 
-# The PDF without what changes from one run to the next: the creation dates
-# in the document information and in the XMP metadata.
-without_metadata() {
-    LC_ALL=C sed -E -e 's/\(D:[0-9]{14}[^)]*\)/(D:)/g' \
-        -e 's/[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[^<"]*/DATE/g' "$1"
-}
-
 # Saves the sheet as PDF (JOB); on the raw queue, which passes the PDF on
 # untouched, it must be the page Print sends.
 save_and_compare() {

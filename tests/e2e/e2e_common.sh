@@ -1,7 +1,8 @@
 # What the end-to-end scripts share, for them to source: a private client,
-# waiting for a captured job, reading barcodes back, and what a reader must
-# find on a sheet (the check characters worked out from the Code 39 table by
-# hand, and the value of each cell of a sheet led by A0000/B0000/C0000).
+# waiting for a captured job, reading barcodes back, a PDF without its dates,
+# and what a reader must find on a sheet (the check characters worked out
+# from the Code 39 table by hand, and the value of each cell of a sheet led
+# by A0000/B0000/C0000).
 # A script sets JOB_WAIT_SECONDS and OUTDIR (the default job folder), and
 # defines fail.
 
@@ -57,3 +58,10 @@ wait_for_new_job() {
 
 # zbarimg reading Code 39 only, with its own options (--raw, --xml) and images.
 decode() { zbarimg -q --nodbus -Sdisable -Scode39.enable "$@" 2>/dev/null || true; }
+
+# The PDF without what changes from one run to the next: the creation dates
+# in the document information and in the XMP metadata.
+without_metadata() {
+    LC_ALL=C sed -E -e 's/\(D:[0-9]{14}[^)]*\)/(D:)/g' \
+        -e 's/[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[^<"]*/DATE/g' "$1"
+}

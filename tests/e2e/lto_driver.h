@@ -1,6 +1,7 @@
-// The LTO mode of the print driver: makes the run's pages with MakeLtoPdf
-// and hands them to the default printer as the program does, on the stock's
-// paper, with the printer's margins and the offset stored for its queue.
+// The LTO mode of the print driver: the run's pages, made with MakeLtoPdf,
+// go to the default printer through the print service as the program sends
+// them, on the stock's paper, with the printer's margins and the offset
+// stored for its queue.
 #pragma once
 
 #include <QStringList>

@@ -1,0 +1,194 @@
+#include "command_options.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+#include <array>
+#include <span>
+
+#include "sheet/sheet_layouts.h"
+
+namespace linomark {
+namespace {
+
+struct OptionRow {
+    const char* name;
+    const char* valueName;  // nullptr: a switch
+    const char* description;
+};
+
+// One row an option; the help lists them in this order, one line each.
+constexpr std::array kOptions{
+    OptionRow{"help", nullptr, "Show this help and exit."},
+    OptionRow{"version", nullptr, "Show the version and exit."},
+    OptionRow{"pdf", "FILE", "Write the pages to FILE as PDF."},
+    OptionRow{"print", nullptr, "Send the pages to the default printer, or to --printer."},
+    OptionRow{"printer", "QUEUE", "Use QUEUE instead of the default printer."},
+    OptionRow{"list-sheets", nullptr, "List the LTO label stock: id, paper, label, grid."},
+    OptionRow{"type", "0|1", "Sheet label type: 0 with check character, 1 without."},
+    OptionRow{"lto", "FIRST", "LTO labels counting up from the serial FIRST."},
+    OptionRow{"list", "FILE", "LTO labels from FILE, a serial a line (- for stdin)."},
+    OptionRow{"media", "ID", "LTO media ID, such as L9 (required for LTO labels)."},
+    OptionRow{"count", "N", "Number of LTO labels (default: the rest of one sheet)."},
+    OptionRow{"sheet", "ID", "LTO label stock (default: the one of the printer's paper)."},
+    OptionRow{"start", "N", "Start at label N of the first sheet (default 1)."},
+    OptionRow{"colour", nullptr, "Colour LTO labels (default for --pdf)."},
+    OptionRow{"mono", nullptr, "Black and white LTO labels."},
+};
+static_assert(kOptions.size() == 15, "one row for each option of the synopsis");
+
+constexpr std::array kLtoOnly{"media", "count", "sheet", "start", "colour", "mono"};
+
+constexpr char kSynopsis[] =
+    "Prints sheets of Code 39 labels for tape cartridges; without arguments it opens the "
+    "window.\n\n"
+    "  linomark --pdf FILE [--printer QUEUE] [SHEET | LTO]\n"
+    "  linomark --print [--printer QUEUE] [SHEET | LTO]\n"
+    "  linomark --list-sheets\n"
+    "SHEET: [--type 0|1] [VALUE1 [VALUE2 [VALUE3]]]  leading values of columns 1-3\n"
+    "LTO:   --lto FIRST | --list FILE  --media ID  [--count N] [--sheet ID] [--start N]\n"
+    "       [--colour | --mono]";
+
+void AddOptions(QCommandLineParser& parser) {
+    for (const OptionRow& row : kOptions) {
+        QCommandLineOption option(QString::fromLatin1(row.name),
+                                  QString::fromUtf8(row.description));
+        if (row.valueName) option.setValueName(QString::fromLatin1(row.valueName));
+        parser.addOption(option);
+    }
+    parser.setApplicationDescription(QString::fromUtf8(kSynopsis));
+    parser.addPositionalArgument(
+        QStringLiteral("VALUE1 VALUE2 VALUE3"),
+        QStringLiteral("Leading values of columns 1-3 (A0000 B0000 C0000)."),
+        QStringLiteral("[VALUE1 [VALUE2 [VALUE3]]]"));
+}
+
+QString Dashed(const char* name) { return QStringLiteral("--") + QLatin1String(name); }
+
+std::optional<int> WholeNumber(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// Exactly one of --pdf, --print and --list-sheets says what to do.
+Outcome<Command::Action> ReadAction(const QCommandLineParser& parser) {
+    if (parser.isSet(QStringLiteral("help"))) return Command::Action::Help;
+    if (parser.isSet(QStringLiteral("version"))) return Command::Action::Version;
+    const bool pdf = parser.isSet(QStringLiteral("pdf"));
+    const bool print = parser.isSet(QStringLiteral("print"));
+    const bool list = parser.isSet(QStringLiteral("list-sheets"));
+    if (pdf + print + list > 1) return Fail("--pdf, --print and --list-sheets exclude each other");
+    if (pdf) return Command::Action::Pdf;
+    if (print) return Command::Action::Print;
+    if (list) return Command::Action::ListSheets;
+    return Fail("nothing to do: give --pdf FILE, --print or --list-sheets");
+}
+
+Outcome<Done> CheckSheetOptions(const QCommandLineParser& parser, Command& command) {
+    constexpr int kMostValues = 3;
+    command.values = parser.positionalArguments();
+    if (command.values.size() > kMostValues) {
+        return Fail("at most three values, one for each column; " +
+                    std::to_string(command.values.size()) + " given");
+    }
+    const QString type = parser.value(QStringLiteral("type"));
+    if (type.isEmpty()) return Done{};
+    if (type != QLatin1String("0") && type != QLatin1String("1")) {
+        return Fail("--type must be 0 or 1, not '" + type.toStdString() + "'");
+    }
+    command.type = type.toInt();
+    return Done{};
+}
+
+Outcome<Done> ReadNumbers(const QCommandLineParser& parser, Command& command) {
+    for (const char* name : {"count", "start"}) {
+        if (!parser.isSet(QLatin1String(name))) continue;
+        const QString text = parser.value(QLatin1String(name));
+        const std::optional<int> number = WholeNumber(text);
+        if (!number) {
+            return Fail(Dashed(name).toStdString() + " must be a whole number, not '" +
+                        text.toStdString() + "'");
+        }
+        if (name == std::string_view("count")) command.count = number;
+        if (name == std::string_view("start")) command.start = *number;
+    }
+    return Done{};
+}
+
+std::string StockIds() {
+    std::string ids;
+    for (const SheetLayout& stock : LtoStocks()) ids += (ids.empty() ? "" : ", ") + stock.id;
+    return ids;
+}
+
+Outcome<Done> CheckLtoOptions(const QCommandLineParser& parser, Command& command) {
+    command.first = parser.value(QStringLiteral("lto"));
+    command.listFile = parser.value(QStringLiteral("list"));
+    command.media = parser.value(QStringLiteral("media"));
+    command.sheet = parser.value(QStringLiteral("sheet"));
+    if (parser.isSet(QStringLiteral("list"))) {
+        if (parser.isSet(QStringLiteral("lto"))) return Fail("--lto and --list exclude each other");
+        if (parser.isSet(QStringLiteral("count")))
+            return Fail("--count goes with --lto, not --list");
+    }
+    if (parser.isSet(QStringLiteral("type")) || !parser.positionalArguments().isEmpty()) {
+        return Fail("--type and column values are for the window's sheet, not for LTO labels");
+    }
+    if (!parser.isSet(QStringLiteral("media")))
+        return Fail("--media ID is required for LTO labels");
+    if (!command.sheet.isEmpty() && !LtoStockById(command.sheet.toStdString())) {
+        return Fail("--sheet: no stock '" + command.sheet.toStdString() + "' (" + StockIds() + ")");
+    }
+    const bool colour = parser.isSet(QStringLiteral("colour"));
+    const bool mono = parser.isSet(QStringLiteral("mono"));
+    if (colour && mono) return Fail("--colour and --mono exclude each other");
+    if (colour || mono) command.colour = colour;
+    return ReadNumbers(parser, command);
+}
+
+Outcome<Done> CheckOptions(const QCommandLineParser& parser, Command& command) {
+    if (command.action == Command::Action::ListSheets &&
+        (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty())) {
+        return Fail("--list-sheets takes no other option");
+    }
+    command.file = parser.value(QStringLiteral("pdf"));
+    command.printer = parser.value(QStringLiteral("printer"));
+    command.lto = parser.isSet(QStringLiteral("lto")) || parser.isSet(QStringLiteral("list"));
+    if (command.lto) return CheckLtoOptions(parser, command);
+    for (const char* name : kLtoOnly) {
+        if (parser.isSet(QLatin1String(name))) {
+            return Fail(Dashed(name).toStdString() + " goes with --lto or --list");
+        }
+    }
+    return CheckSheetOptions(parser, command);
+}
+
+}  // namespace
+
+Outcome<Command> ReadCommand(const QStringList& arguments) {
+    QCommandLineParser parser;
+    AddOptions(parser);
+    if (!parser.parse(QStringList{QStringLiteral("linomark")} + arguments)) {
+        return Fail(parser.errorText().toStdString());
+    }
+    const Outcome<Command::Action> action = ReadAction(parser);
+    if (!action) return Fail(action.Reason());
+    Command command;
+    command.action = action.Value();
+    if (command.action == Command::Action::Help || command.action == Command::Action::Version) {
+        return command;
+    }
+    const Outcome<Done> checked = CheckOptions(parser, command);
+    if (!checked) return Fail(checked.Reason());
+    return command;
+}
+
+// Qt's first line names the program by the path it was started from.
+QString HelpText() {
+    QCommandLineParser parser;
+    AddOptions(parser);
+    return QStringLiteral("Usage: linomark [options] [VALUE1 [VALUE2 [VALUE3]]]\n") +
+           parser.helpText().section(QLatin1Char('\n'), 1);
+}
+
+}  // namespace linomark

@@ -1,0 +1,132 @@
+#include "label_pages.h"
+
+#include <QFile>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "linomark_config.h"
+#include "sheet/lto_run.h"
+#include "sheet/print_job.h"
+#include "symbology/label_series.h"
+#include "ui/settings.h"
+#include "ui/typed_character.h"
+
+namespace linomark {
+namespace {
+
+// Papers within a millimetre of each other are the same size.
+constexpr float kSamePaperTolerance = 1.0f;
+
+// Each character as the window's boxes take it when typed.
+QString AsTyped(const QString& value) {
+    QString typed;
+    for (const char32_t character : value.toUcs4()) {
+        typed += UpperCaseTypedCharacter(QString::fromUcs4(&character, 1));
+    }
+    return typed;
+}
+
+bool SameSize(const Paper& a, const Paper& b) {
+    return std::fabs(a.width - b.width) < kSamePaperTolerance &&
+           std::fabs(a.height - b.height) < kSamePaperTolerance;
+}
+
+// The first stock on the printer's paper, as the dialog chooses; the first
+// stock of all when none is.
+const SheetLayout& StockOfPaper(const Paper& paper) {
+    const std::span<const SheetLayout> stocks = LtoStocks();
+    const auto onPaper = std::find_if(stocks.begin(), stocks.end(), [&paper](const SheetLayout& s) {
+        const std::optional<Paper> own = PaperNamed(s.paper);
+        return own && SameSize(*own, paper);
+    });
+    return onPaper == stocks.end() ? stocks.front() : *onPaper;
+}
+
+Outcome<std::string> ReadList(const QString& name) {
+    QFile file(name);
+    const bool opened = name == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                   : file.open(QIODevice::ReadOnly);
+    const QByteArray text = opened ? file.readAll() : QByteArray();
+    if (!opened || file.error() != QFileDevice::NoError) {
+        return Fail(QStringLiteral("The list %1 could not be read: %2")
+                        .arg(name, file.errorString())
+                        .toStdString());
+    }
+    return text.toStdString();
+}
+
+// The labels of the run or the list; a run fills the rest of the first
+// sheet unless counted.
+Outcome<std::vector<LtoLabel>> ReadLabels(const Command& command, const SheetLayout& stock) {
+    const std::string media = LtoUpper(command.media.toStdString());
+    const Outcome<Done> mediaOk = CheckMediaId(media);
+    if (!mediaOk) return Fail(mediaOk.Reason());
+    if (!command.listFile.isEmpty()) {
+        const Outcome<std::string> text = ReadList(command.listFile);
+        if (!text) return Fail(text.Reason());
+        return SerialList(text.Value(), media);
+    }
+    const int restOfSheet = std::max(1, LabelsPerSheet(stock) - command.start + 1);
+    return SerialRun(command.first.toStdString(), command.count.value_or(restOfSheet), media);
+}
+
+}  // namespace
+
+LabelPages WindowSheetPages(const Command& command, const PrintRequest& base) {
+    const StoredValues firstRun;
+    const std::array<QString, kColumnCount> defaults{firstRun.column1, firstRun.column2,
+                                                     firstRun.column3};
+    SheetRequest sheet{LabelTypeFromIndex(command.type), {}, false};
+    LabelPages pages;
+    for (int column = 0; column < kColumnCount; ++column) {
+        const QString leading =
+            column < command.values.size() ? AsTyped(command.values.at(column)) : defaults[column];
+        sheet.columnLists[column] = MakeLabelSeries(leading.toStdU32String());
+        // A series is ten lines or none.
+        if (!sheet.columnLists[column].empty()) pages.labels += kRowCount;
+    }
+    pages.request = SheetPrintRequest(sheet, base.target, base.offsets);
+    return pages;
+}
+
+Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults,
+                                PrintRequest base) {
+    const SheetLayout& stock = command.sheet.isEmpty() ? StockOfPaper(defaults.paper)
+                                                       : *LtoStockById(command.sheet.toStdString());
+    Outcome<std::vector<LtoLabel>> labels = ReadLabels(command, stock);
+    if (!labels) return Fail(labels.Reason());
+    LtoJob job{stock, std::move(labels.Value()), command.start,
+               command.colour.value_or(defaults.colour), false};
+    const Outcome<LtoPlan> plan = PlanLtoJob(job);
+    if (!plan) return Fail(plan.Reason());
+    LabelPages pages{std::move(base), plan.Value().labels, plan.Value().sheets};
+    pages.request.paper = PaperNamed(stock.paper);
+    pages.request.title = QString::fromUtf8(kProgramTitle) + QStringLiteral(" LTO labels");
+    pages.request.pages = [job = std::move(job)](const PagePlacement& placement) {
+        return MakeLtoPdf(job, placement.paper.margins, placement.offset);
+    };
+    return pages;
+}
+
+QString StockTable() {
+    QString table;
+    for (const SheetLayout& stock : LtoStocks()) {
+        const std::optional<Paper> paper = PaperNamed(stock.paper);
+        const QString size =
+            QStringLiteral("%1 x %2 mm")
+                .arg(QString::number(stock.labelWidth), QString::number(stock.labelHeight));
+        table += QStringLiteral("%1  %2  %3  %4 x %5  %6\n")
+                     .arg(QString::fromStdString(stock.id).leftJustified(12),
+                          QString::fromStdString(paper ? PaperDisplayName(*paper) : stock.paper)
+                              .leftJustified(7),
+                          size.leftJustified(17))
+                     .arg(stock.columns)
+                     .arg(stock.rows)
+                     .arg(QString::fromStdString(stock.stock));
+    }
+    return table;
+}
+
+}  // namespace linomark

@@ -1,0 +1,40 @@
+// The pages a command asks for, as the print request the window or the LTO
+// dialog would make from the same inputs, with the labels and sheets they
+// hold for the line that reports them.
+#pragma once
+
+#include <QString>
+
+#include "command_options.h"
+#include "sheet/paper.h"
+#include "sheet/print_service.h"
+
+namespace linomark {
+
+struct LabelPages {
+    PrintRequest request;
+    int labels = 0;
+    int sheets = 1;
+};
+
+// What the printer decides for an LTO run when the command does not: the
+// stock of its paper, and colour as it prints.
+struct LtoDefaults {
+    Paper paper;
+    bool colour = true;
+};
+
+// Each takes a request that holds the target and the offsets, and fills in
+// what is made.
+// The window's sheet: each column holds the ten values of its leading value,
+// typed as given, or the window's default when none is given.
+LabelPages WindowSheetPages(const Command& command, const PrintRequest& base);
+
+// An LTO run or list on its stock; fails as the dialog would refuse it.
+Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults,
+                                PrintRequest base);
+
+// The LTO stock, a line each: id, paper, label size, grid and what it is.
+QString StockTable();
+
+}  // namespace linomark

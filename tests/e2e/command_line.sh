@@ -1,0 +1,189 @@
+#!/bin/bash
+# The command line as an administrator runs it over SSH: no display, the
+# private scheduler, the pages read back with zbarimg and held against what
+# the window's Save as PDF writes (the print driver).
+#   command_line.sh ROW | --list     (ROW: a case below, or "usage NAME")
+# Environment: LINOMARK (the program), PRINT_DRIVER, LABELS_STATE.
+set -euo pipefail
+# shellcheck source=e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
+export LC_ALL=C
+
+# Usage errors, each exit status 2: name | what the message says | arguments.
+readonly USAGE_ROWS=(
+    "unknown_option|Unknown option 'frobnicate'|--pdf x.pdf --frobnicate"
+    "type_2|--type must be 0 or 1, not '2'|--pdf x.pdf --type 2"
+    "count_without_lto|--count goes with --lto|--pdf x.pdf --count 3"
+    "count_with_list|--count goes with --lto, not --list|--pdf x.pdf --list - --media L9 --count 3"
+    "pdf_and_print|exclude each other|--pdf x.pdf --print"
+    "missing_media|--media ID is required|--pdf x.pdf --lto ABC100"
+    "unknown_sheet|--sheet: no stock 'a5-1x1'|--pdf x.pdf --lto ABC100 --media L9 --sheet a5-1x1"
+    "four_values|at most three values|--pdf x.pdf A B C D"
+    "no_action|nothing to do|A0000"
+)
+readonly OPTIONS=(help version pdf print printer list-sheets type lto list media count sheet start
+    colour mono)
+readonly DPI=300 JOB_WAIT_SECONDS=20
+# The stored offset of the LTO print row: 5 mm right is 59 px at 300 dpi.
+readonly OFFSET_X=5.0 OFFSET_PX=59 OFFSET_TOLERANCE_PX=3
+
+fail() { echo "FAIL: $ROW: $*" >&2 && exit 1; }
+
+# The program without a display, its status expected.
+expect_run() {
+    local status=0
+    env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" "${@:2}" >"$WORK/out" 2>"$WORK/err" || status=$?
+    ((status == $1)) || fail "exit $status, expected $1: $(cat "$WORK/err")"
+}
+
+expect_said() { [[ $(cat "$WORK/out") == "$1" ]] || fail "said [$(cat "$WORK/out")], expected [$1]"; }
+
+# Every page of a PDF or a PostScript job, decoded; one value a line, sorted.
+read_back() {
+    rm -f "$WORK"/page-*.pgm
+    case $1 in
+    *.ps) gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r$DPI -sOutputFile="$WORK/page-%d.pgm" "$1" ;;
+    *) pdftoppm -r $DPI -gray "$1" "$WORK/page" ;;
+    esac
+    decode --raw "$WORK"/page-*.pgm | sort
+}
+
+expect_labels() {
+    local found
+    found=$(read_back "$1")
+    [[ $found == "$(sort <<<"$2")" ]] || fail "$1 reads [${found//$'\n'/ }], expected [${2//$'\n'/ }]"
+}
+
+# The values of the given columns of a sheet led by A0000/B0000/C0000.
+sheet_values() {
+    local column row
+    for column in $2; do for row in {0..9}; do echo "$(expected_value "$1" "$row" "$column")"; done; done
+}
+
+# Saved by the window's Save as PDF from the same inputs: the same page.
+expect_window_page() {
+    "$PRINT_DRIVER" --save-pdf "$WORK/window.pdf" "$@" 2>"$WORK/reason" || fail "$(cat "$WORK/reason")"
+    cmp -s <(without_metadata "$WORK/labels.pdf") <(without_metadata "$WORK/window.pdf") ||
+        fail "the page differs from the window's Save as PDF"
+}
+
+lto_values() { for ((n = $2; n < $2 + $3; n++)); do echo "$1$n$4"; done; }
+
+case_help() {
+    expect_run 0 --help
+    local option
+    for option in "${OPTIONS[@]}"; do
+        grep -q "^  --$option\b.*[a-z]" "$WORK/out" || fail "--help has no line for --$option"
+    done
+}
+
+case_version() {
+    expect_run 0 --version
+    expect_said 'linomark 1.0'
+}
+
+case_sheet_type0() {
+    expect_run 0 --pdf labels.pdf
+    expect_said '30 labels on 1 sheet written to labels.pdf'
+    expect_labels labels.pdf "$(sheet_values 0 "0 1 2")"
+    expect_window_page 0 A0000 B0000 C0000
+}
+
+# Typed in lower case, and an empty column.
+case_sheet_type1() {
+    expect_run 0 --pdf labels.pdf --type 1 a0000 '' C0000
+    expect_said '20 labels on 1 sheet written to labels.pdf'
+    expect_labels labels.pdf "$(sheet_values 1 "0 2")"
+    expect_window_page 1 A0000 '' C0000
+}
+
+case_lto_pdf() {
+    expect_run 0 --pdf lto.pdf --lto abc100 --media l8 --count 35 --sheet a4-2x15 --start 5
+    expect_said '35 labels on 2 sheets written to lto.pdf'
+    expect_labels lto.pdf "$(lto_values ABC 100 35 L8)"
+}
+
+# The leftmost column with ink on the first page read back, in pixels.
+first_ink_x() {
+    python3 - "$WORK/page-1.pgm" <<'EOF'
+import re, sys
+data = open(sys.argv[1], "rb").read()
+header = re.match(rb"P5\s+(?:#.*\s+)*(\d+)\s+(\d+)\s+255\s", data)
+width, height, pixels = int(header[1]), int(header[2]), data[header.end():]
+rows = (pixels[y * width:(y + 1) * width] for y in range(height))
+print(min(m.start() for row in rows if (m := re.search(rb"[\x00-\x7f]", row))))
+EOF
+}
+
+# Printed on a queue that is not the default, moved by the offset stored for
+# it, against the same labels as PDF for that queue without the offset.
+case_lto_print_offset() {
+    local arguments=(--printer LaserA4 --lto CLN001 --media CU --count 3 --sheet a4-2x15) before plain_x
+    expect_run 0 --pdf plain.pdf "${arguments[@]}"
+    expect_labels plain.pdf "$(lto_values CLN00 1 3 CU)"
+    plain_x=$(first_ink_x)
+    mkdir -p "$HOME/.config"
+    printf '[Alignment]\nLaserA4\\OffsetX=%s\nLaserA4\\OffsetY=0\n' "$OFFSET_X" >"$HOME/.config/Linomark 1.0.ini"
+    before=$(job_files "$OUTDIR_LaserA4")
+    expect_run 0 --print "${arguments[@]}"
+    [[ $(cat "$WORK/out") =~ ^'3 labels on 1 sheet sent to LaserA4 (job '[0-9]+')'$ ]] ||
+        fail "said [$(cat "$WORK/out")]"
+    wait_for_new_job "$before" "$OUTDIR_LaserA4"
+    expect_labels "$JOB" "$(lto_values CLN00 1 3 CU)"
+    local shift=$(($(first_ink_x) - plain_x))
+    ((shift >= OFFSET_PX - OFFSET_TOLERANCE_PX && shift <= OFFSET_PX + OFFSET_TOLERANCE_PX)) ||
+        fail "moved $shift px by the stored offset, expected $OFFSET_PX"
+}
+
+# A line's own media ID wins; an empty line leaves its cell empty.
+case_list_from_pipe() {
+    printf 'cln001 CU\n\nABC100\n' | expect_run 0 --pdf list.pdf --list - --media L9 --sheet a4-3x17
+    expect_said '2 labels on 1 sheet written to list.pdf'
+    expect_labels list.pdf $'CLN001CU\nABC100L9'
+}
+
+case_unwritable_pdf() {
+    expect_run 1 --pdf "$WORK/no-folder/labels.pdf"
+    grep -q '^linomark: .*no-folder/labels.pdf' "$WORK/err" || fail "said [$(cat "$WORK/err")]"
+    [[ ! -e $WORK/no-folder ]] || fail "something was written"
+}
+
+# The reason is the one the window's warning gives.
+case_no_scheduler() {
+    export CUPS_SERVER=$WORK/no-scheduler.sock
+    "$PRINT_DRIVER" 0 A0000 B0000 C0000 2>"$WORK/reason" && fail "the window printed without a scheduler"
+    expect_run 1 --print
+    [[ $(cat "$WORK/err") == "linomark: $(cat "$WORK/reason")" ]] ||
+        fail "said [$(cat "$WORK/err")], the window [$(cat "$WORK/reason")]"
+}
+
+case_usage() {
+    local row name words arguments
+    for row in "${USAGE_ROWS[@]}"; do
+        IFS='|' read -r name words arguments <<<"$row"
+        [[ $name == "$1" ]] || continue
+        # shellcheck disable=SC2086 # the row's arguments, one a word
+        expect_run 2 $arguments
+        grep -qF -- "$words" "$WORK/err" || fail "said [$(cat "$WORK/err")], expected [$words]"
+        grep -qxF "Try 'linomark --help'." "$WORK/err" || fail "no pointer to --help"
+        [[ ! -e x.pdf ]] || fail "a usage error wrote x.pdf"
+        return 0
+    done
+    fail "no usage row $1"
+}
+
+if [[ ${1:-} == --list ]]; then
+    declare -F | awk '$3 ~ /^case_/ && $3 != "case_usage" { print substr($3, 6) }'
+    for row in "${USAGE_ROWS[@]}"; do echo "usage ${row%%|*}"; done
+    exit 0
+fi
+ROW="$*"
+: "${LINOMARK:?}" "${PRINT_DRIVER:?}" "${LABELS_STATE:?}"
+# shellcheck disable=SC1090
+source "$LABELS_STATE"
+export CUPS_SERVER=$SOCKET
+private_client lmcli
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK"
+"case_$1" "${@:2}"
+echo "PASS: $ROW"
