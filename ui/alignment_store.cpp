@@ -35,6 +35,21 @@ AlignmentOffset ReadAlignment(const QString& queue) {
     return offset;
 }
 
+OffsetsByQueue ReadAlignments() {
+    OffsetsByQueue offsets;
+    ReadStore([&](const QSettings& store) {
+        const QString prefix = QStringLiteral("Alignment/");
+        const QString suffix = QStringLiteral("/OffsetX");
+        for (const QString& key : store.allKeys()) {
+            if (!key.startsWith(prefix) || !key.endsWith(suffix)) continue;
+            const QString queue = key.mid(prefix.size()).chopped(suffix.size());
+            offsets[queue] = {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
+                              OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
+        }
+    });
+    return offsets;
+}
+
 QString WriteAlignment(const QString& queue, const AlignmentOffset& offset) {
     return WriteStore([&](QSettings& store) {
         store.setValue(KeyOf(queue, "OffsetX"), TextOf(offset.x));
