@@ -55,6 +55,7 @@ void Form1::WireEvents() {
     connect(mnuAlignmentSheet, &QAction::triggered, this, &Form1::mnuAlignmentSheet_Click);
     connect(mnuAlignment, &QAction::triggered, this, &Form1::mnuAlignment_Click);
     connect(mnuSavePdf, &QAction::triggered, this, &Form1::mnuSavePdf_Click);
+    connect(mnuLtoLabels, &QAction::triggered, this, &Form1::mnuLtoLabels_Click);
     connect(sheetJob, &SheetJob::finished, this, &Form1::SheetJob_Finished);
     connect(lblURL, &LinkLabel::clicked, this, &Form1::lblURL_Click);
     connect(lblCopyright, &LinkLabel::clicked, this, &Form1::lblCopyright_Click);

@@ -24,6 +24,7 @@ class LeadingValueBox;
 class LinkLabel;
 class PreviewBox;
 class PrintButton;
+class PrintService;
 class SheetJob;
 
 class Form1 : public QWidget {
@@ -92,6 +93,7 @@ private:
     void mnuAlignmentSheet_Click();
     void mnuAlignment_Click();
     void mnuSavePdf_Click();
+    void mnuLtoLabels_Click();
     [[nodiscard]] SheetRequest CurrentRequest(bool alignmentSheet) const;
     void StartSheetJob(std::function<PrintResult()> work);
     void SheetJob_Finished(const PrintResult& result);
@@ -114,9 +116,12 @@ private:
     QAction* mnuAlignmentSheet = nullptr;
     QAction* mnuAlignment = nullptr;
     QAction* mnuSavePdf = nullptr;
+    QAction* mnuLtoLabels = nullptr;
     QLabel* Label1 = nullptr;
 
     SheetJob* sheetJob = nullptr;
+    // Made when first needed: its thread is started only for a dialog that uses it.
+    PrintService* printService = nullptr;
     std::unique_ptr<BusyCursor> busyCursor;
     // What the preview shows, so it can be drawn again at another pixel ratio.
     std::u32string previewedValue;

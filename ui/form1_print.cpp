@@ -1,5 +1,6 @@
 // The Print button and its menu: the label sheet, the alignment sheet, the
-// alignment offsets of the default printer, and the sheet saved as PDF. Every
+// alignment offsets of the default printer, the sheet saved as PDF, and the
+// LTO labels dialog. Every
 // print and save runs off the window's thread, one at a time, so the window
 // keeps answering however long CUPS takes; the outcome comes back to
 // SheetJob_Finished.
@@ -12,6 +13,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/column_list.h"
 #include "ui/form1.h"
+#include "ui/lto_dialog.h"
 #include "ui/print_button.h"
 #include "ui/sheet_job.h"
 
@@ -63,6 +65,12 @@ void Form1::mnuSavePdf_Click() {
     if (fileName.isEmpty()) return;
     const SheetRequest request = CurrentRequest(false);
     StartSheetJob([request, fileName] { return SaveSheetAsPdf(request, ReadAlignment, fileName); });
+}
+
+void Form1::mnuLtoLabels_Click() {
+    if (!printService) printService = new PrintService(this);
+    LtoDialog dialog(*printService, this);
+    dialog.exec();
 }
 
 void Form1::StartSheetJob(std::function<PrintResult()> work) {
