@@ -112,12 +112,15 @@ void LtoDialog::Refresh() {
     UpdateButtons();
 }
 
+// A sheet of the user's own that cannot take the symbol shows no label.
 void LtoDialog::ShowLabel(const std::vector<LtoLabel>& labels) {
+    const SheetLayout stock = CurrentStock();
+    if (!CheckLayout(stock)) return picLabel->clear();
     const auto first = std::find_if(labels.begin(), labels.end(),
                                     [](const LtoLabel& label) { return !label.serial.empty(); });
-    const LtoLabel label = first == labels.end() ? LtoLabel{} : *first;
-    picLabel->setPixmap(QPixmap::fromImage(
-        LtoLabelPicture(label, CurrentStock(), chkColour->isChecked(), devicePixelRatioF())));
+    picLabel->setPixmap(
+        QPixmap::fromImage(LtoLabelPicture(first == labels.end() ? LtoLabel{} : *first, stock,
+                                           chkColour->isChecked(), devicePixelRatioF())));
 }
 
 void LtoDialog::ShowRefusal(const QString& reason) {

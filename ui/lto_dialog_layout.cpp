@@ -84,6 +84,8 @@ QLayout* LtoDialog::BuildValues() {
     spnCount->setRange(1, kLtoMaxCount);
     txtList = Named(new QPlainTextEdit(this), "txtList");
     txtList->setToolTip(tr("One serial a line, optionally a space and its own media ID"));
+    // A tab is no character of a serial: the key moves on, as in a form.
+    txtList->setTabChangesFocus(true);
     chkList = Named(new QCheckBox(tr("Use a &list"), this), "chkList");
     BuildMediaIds();
     BuildSheets();
