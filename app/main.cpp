@@ -29,5 +29,5 @@ int main(int argc, char** argv) {
     linomark::Form1 window;
     linomark::CloseOnTerminationSignals(window);
     window.show();
-    return app.exec();
+    return linomark::ExitStatus(app.exec());
 }

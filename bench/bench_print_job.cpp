@@ -18,13 +18,12 @@ using namespace std::chrono_literals;
 
 constexpr std::size_t kMegabyte = 1'000'000;
 
-linomark::AlignmentOffset NoOffset(const QString&) { return {}; }
-
 void Print(benchmark::State& state, const char* queue, const linomark::SheetRequest& request) {
     setenv("LPDEST", queue, 1);
+    linomark::PrintService service;
     for (auto _ : state) {
-        const linomark::PrintResult result = linomark::PrintOnDefaultPrinter(request, NoOffset);
-        if (!result.printed) state.SkipWithError(qUtf8Printable(result.reason));
+        const auto outcome = service.Run(linomark::SheetPrintRequest(request, {}, {}));
+        if (!outcome) state.SkipWithError(outcome.Reason().c_str());
     }
 }
 
@@ -39,8 +38,7 @@ void FindDefaultPrinter(benchmark::State& state) {
     setenv("LPDEST", "LaserA4", 1);
     for (auto _ : state) {
         linomark::CupsSession cups(9s);
-        if (!cups.Connect().isEmpty() || !cups.FindDefaultPrinter().isEmpty())
-            state.SkipWithError("no printer");
+        if (!cups.Connect() || !cups.FindPrinter({})) state.SkipWithError("no printer");
     }
 }
 BENCHMARK(FindDefaultPrinter)->Unit(benchmark::kMillisecond);
@@ -50,10 +48,9 @@ void AskPaperAndMargins(benchmark::State& state) {
     setenv("LPDEST", "LaserA4", 1);
     for (auto _ : state) {
         linomark::CupsSession cups(9s);
-        if (!cups.Connect().isEmpty() || !cups.FindDefaultPrinter().isEmpty() ||
-            !cups.ReadPrinterInfo().isEmpty())
+        if (!cups.Connect() || !cups.FindPrinter({}) || !cups.ReadPrinterInfo())
             state.SkipWithError("no printer");
-        benchmark::DoNotOptimize(cups.PrinterPaper().margins.left);
+        benchmark::DoNotOptimize(cups.PrinterPaper({}).Ok());
     }
 }
 BENCHMARK(AskPaperAndMargins)->Unit(benchmark::kMillisecond);
@@ -63,13 +60,13 @@ void MegabyteValues(benchmark::State& state) {
     const std::u32string leading = std::u32string(kMegabyte - 4, U'A') + U"0000";
     linomark::SheetRequest request{linomark::LabelType::WithCheck, {}, false};
     for (auto& list : request.columnLists) list = linomark::MakeLabelSeries(leading);
-    const linomark::PagePdf page =
+    const linomark::Outcome<QByteArray> page =
         linomark::MakePagePdf(linomark::A4Paper(), {}, QStringLiteral("label sheet"),
                               [&](linomark::DrawingSurface& surface) {
                                   linomark::PrintSheet(surface, request.labelType,
                                                        request.columnLists);
                               });
-    state.counters["job_bytes"] = static_cast<double>(page.pdf.size());
+    state.counters["job_bytes"] = page ? static_cast<double>(page.Value().size()) : 0.0;
     Print(state, "Labels", request);
 }
 BENCHMARK(MegabyteValues)->Unit(benchmark::kMillisecond)->Iterations(3);

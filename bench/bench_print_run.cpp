@@ -17,12 +17,12 @@ namespace {
 void PrintRunToPdf(benchmark::State& state) {
     const linomark::ColumnLists sheet = linomark::FullSheet(linomark::LabelType::WithCheck);
     for (auto _ : state) {
-        const linomark::PagePdf page = linomark::MakePagePdf(
+        const linomark::Outcome<QByteArray> page = linomark::MakePagePdf(
             linomark::A4Paper(), {}, QStringLiteral("label sheet"),
             [&](linomark::DrawingSurface& surface) {
                 linomark::PrintSheet(surface, linomark::LabelType::WithCheck, sheet);
             });
-        benchmark::DoNotOptimize(page.pdf.data());
+        benchmark::DoNotOptimize(page.Ok());
     }
 }
 BENCHMARK(PrintRunToPdf)->Unit(benchmark::kMillisecond);

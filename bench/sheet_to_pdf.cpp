@@ -22,15 +22,18 @@ int main(int argc, char** argv) {
     const linomark::LabelType labelType =
         linomark::LabelTypeFromIndex(argc > 2 && std::strcmp(argv[2], "1") == 0 ? 1 : 0);
     const linomark::ColumnLists sheet = linomark::FullSheet(labelType);
-    const linomark::PagePdf page =
+    const linomark::Outcome<QByteArray> page =
         linomark::MakePagePdf(linomark::A4Paper(), {}, QStringLiteral("label sheet"),
                               [&](linomark::DrawingSurface& surface) {
                                   linomark::PrintSheet(surface, labelType, sheet);
                               });
     QFile file(QString::fromLocal8Bit(argv[1]));
-    if (page.pdf.isEmpty() || !file.open(QIODevice::WriteOnly) ||
-        file.write(page.pdf) != page.pdf.size()) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(page.reason));
+    if (!page) {
+        std::fprintf(stderr, "%s\n", page.Reason().c_str());
+        return 1;
+    }
+    if (!file.open(QIODevice::WriteOnly) || file.write(page.Value()) != page.Value().size()) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(file.errorString()));
         return 1;
     }
     return 0;

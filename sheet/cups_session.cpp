@@ -2,17 +2,20 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <string_view>
+#include <thread>
 
 namespace linomark {
 namespace {
 
-// How often a wait looks at the deadline: a stopped scheduler is given up
-// on at most this long after the deadline.
-constexpr double kWaitStepSeconds = 0.25;
-// A cancel after a failure gets this much more time of its own.
-constexpr auto kCancelPatience = std::chrono::seconds(1);
+// How often a wait looks at the deadline and the stop flag: a stopped
+// scheduler is given up on at most this long after either.
+constexpr double kWaitStepSeconds = 0.1;
+// A cancel after a failure gets this much more time of its own; it fits in
+// the second a shut-down may take.
+constexpr auto kCancelPatience = std::chrono::milliseconds(700);
+// A connection attempt longer than this met no refusal: nobody answered.
+constexpr auto kConnectStep = std::chrono::milliseconds(200);
 // The document goes out in pieces, so a stalled scheduler is noticed early.
 constexpr qsizetype kPieceBytes = 64 * 1024;
 
@@ -34,9 +37,25 @@ QString ServerName() { return QString::fromUtf8(cupsServer()); }
 
 float Millimetres(int hundredths) { return static_cast<float>(hundredths) / 100.0f; }
 
+Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
+
+// A server that answered, but not in IPP: a web server or something else.
+bool AnsweredOtherThanIpp(http_t* http) {
+    const char* type = httpGetField(http, HTTP_FIELD_CONTENT_TYPE);
+    const bool answered = httpGetStatus(http) != HTTP_STATUS_ERROR && type && *type;
+    return answered && std::string_view(type).rfind("application/ipp", 0) != 0;
+}
+
 }  // namespace
 
-CupsSession::CupsSession(std::chrono::milliseconds patience) : deadline(Clock::now() + patience) {}
+Failure NoAnswerFailure() {
+    return FailWith(QStringLiteral("The printing service at %1 does not answer. Nothing was "
+                                   "printed. Check that CUPS is running and try again.")
+                        .arg(ServerName()));
+}
+
+CupsSession::CupsSession(std::chrono::milliseconds patience, const std::atomic<bool>* stop)
+    : deadline(Clock::now() + patience), stop(stop) {}
 
 CupsSession::~CupsSession() {
     cupsFreeDestInfo(info);
@@ -44,55 +63,67 @@ CupsSession::~CupsSession() {
     httpClose(http);
 }
 
-// libcups calls this whenever a wait has lasted one step; 0 gives up.
+bool CupsSession::Stopped() const { return stop && stop->load(); }
+
+// libcups calls this whenever a wait has lasted one step; 0 gives up. A
+// cancel runs to its own deadline even once the stop flag is up.
 int CupsSession::KeepWaiting(http_t*, void* session) {
     auto* self = static_cast<CupsSession*>(session);
-    if (Clock::now() < self->deadline) return 1;
+    if (Clock::now() < self->deadline && (self->cancelling || !self->Stopped())) return 1;
     self->timedOut = true;
     return 0;
 }
 
-// A refused or missing socket fails at once: nothing listens there. A
-// connection attempt that outlasts the deadline meets a scheduler that does
+// A refused or missing socket fails at once: nothing listens there. Attempts
+// that each outlast a step, until the deadline, meet a scheduler that does
 // not answer.
-QString CupsSession::Connect() {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    const int waitMs = static_cast<int>(std::max<std::int64_t>(left.count(), 1));
-    http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, waitMs,
-                        nullptr);
-    if (!http) {
-        if (Clock::now() >= deadline) return NoAnswerReason();
-        return QStringLiteral(
-                   "The printing service at %1 is not running. Start CUPS (the cups package) and "
-                   "try again.")
-            .arg(ServerName());
+Outcome<Done> CupsSession::Connect() {
+    while (Clock::now() < deadline && !Stopped()) {
+        const auto started = Clock::now();
+        http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                            static_cast<int>(kConnectStep.count()), nullptr);
+        if (http) {
+            httpSetTimeout(http, kWaitStepSeconds, &CupsSession::KeepWaiting, this);
+            return Done{};
+        }
+        if (Clock::now() - started < kConnectStep) {
+            return FailWith(QStringLiteral("The printing service at %1 is not running. Start "
+                                           "CUPS (the cups package) and try again.")
+                                .arg(ServerName()));
+        }
     }
-    httpSetTimeout(http, kWaitStepSeconds, &CupsSession::KeepWaiting, this);
-    return {};
+    return NoAnswerFailure();
 }
 
 // The lookup gives "not found" both when the scheduler has no default and
 // when the default it names is gone; either way there is none to print on.
-QString CupsSession::FindDefaultPrinter() {
-    dest = cupsGetNamedDest(http, nullptr, nullptr);
-    if (dest) return {};
-    if (timedOut) return NoAnswerReason();
-    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
-        return QStringLiteral(
-            "No default printer is set up. Add a printer in the system's printer settings and "
-            "try again.");
+Outcome<Done> CupsSession::FindPrinter(const QString& queue) {
+    const QByteArray name = queue.toUtf8();
+    dest = cupsGetNamedDest(http, queue.isEmpty() ? nullptr : name.constData(), nullptr);
+    if (dest) return Done{};
+    if (timedOut) return StepFailed({});
+    if (AnsweredOtherThanIpp(http)) {
+        return FailWith(QStringLiteral("The server at %1 does not answer as a printing service. "
+                                       "Check the printing server's address (CUPS_SERVER or "
+                                       "client.conf) and try again.")
+                            .arg(ServerName()));
     }
-    return QStringLiteral("The default printer cannot be looked up at %1: %2")
-        .arg(ServerName(), LastCupsError());
+    if (cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND) {
+        return StepFailed(QStringLiteral("The printer cannot be looked up at %1: %2")
+                              .arg(ServerName(), LastCupsError()));
+    }
+    if (!queue.isEmpty()) {
+        return FailWith(QStringLiteral("There is no printer %1 at %2.").arg(queue, ServerName()));
+    }
+    return FailWith(QStringLiteral("No default printer is set up. Add a printer in the system's "
+                                   "printer settings and try again."));
 }
 
-QString CupsSession::ReadPrinterInfo() {
+Outcome<Done> CupsSession::ReadPrinterInfo() {
     info = cupsCopyDestInfo(http, dest);
-    if (info) return {};
-    if (timedOut) return NoAnswerReason();
-    return QStringLiteral("The printer %1 cannot be asked about its paper: %2")
-        .arg(QueueName(), LastCupsError());
+    if (info) return Done{};
+    return StepFailed(QStringLiteral("The printer %1 cannot be asked about its paper: %2")
+                          .arg(QueueName(), LastCupsError()));
 }
 
 QString CupsSession::QueueName() const { return dest ? QString::fromUtf8(dest->name) : QString(); }
@@ -108,23 +139,46 @@ std::string CupsSession::PaperNameFromPrinter() const {
     return name ? name : "";
 }
 
-Margins CupsSession::PrinterMargins(const Paper& paper) const {
+// The margins of a paper the printer lists; none for a paper it does not
+// list. A printer that lists no paper at all (a raw queue) takes any, with
+// no margins.
+std::optional<Margins> CupsSession::ListedMargins(const Paper& paper) const {
     cups_size_t size{};
-    if (!cupsGetDestMediaByName(http, dest, info, paper.name.c_str(), CUPS_MEDIA_FLAGS_DEFAULT,
-                                &size)) {
-        return {};
+    if (cupsGetDestMediaByName(http, dest, info, paper.name.c_str(), CUPS_MEDIA_FLAGS_DEFAULT,
+                               &size)) {
+        return SaneMargins({Millimetres(size.left), Millimetres(size.top),
+                            Millimetres(size.right), Millimetres(size.bottom)});
     }
-    return SaneMargins({Millimetres(size.left), Millimetres(size.top), Millimetres(size.right),
-                        Millimetres(size.bottom)});
+    if (cupsGetDestMediaCount(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT) == 0) return Margins{};
+    return std::nullopt;
 }
 
-Paper CupsSession::PrinterPaper() const {
-    Paper paper = PaperNamed(PaperNameFromPrinter()).value_or(SystemPaper());
-    paper.margins = PrinterMargins(paper);
+Outcome<Paper> CupsSession::PrinterPaper(const std::optional<Paper>& wanted) const {
+    Paper paper = wanted.value_or(PaperNamed(PaperNameFromPrinter()).value_or(SystemPaper()));
+    const std::optional<Margins> margins = ListedMargins(paper);
+    if (!margins) {
+        const QString printer = QueueName();
+        const QString size = QString::fromStdString(PaperDisplayName(paper));
+        const QString own = wanted ? QStringLiteral(" The printer's own paper is %1.")
+                                         .arg(QString::fromStdString(PaperDisplayName(
+                                             PaperNamed(PaperNameFromPrinter())
+                                                 .value_or(SystemPaper()))))
+                                   : QString();
+        return FailWith(QStringLiteral("The printer %1 does not take %2 paper.%3 Nothing was "
+                                       "printed. Set its paper (lpoptions -p %1 -o media=A4, or "
+                                       "the printer's settings) and try again.")
+                            .arg(printer, size, own));
+    }
+    paper.margins = *margins;
     return paper;
 }
 
-QString CupsSession::Submit(const QByteArray& pdf, const Paper& paper, const char* title) {
+bool CupsSession::Colour() const {
+    return cupsCheckDestSupported(http, dest, info, CUPS_PRINT_COLOR_MODE,
+                                  CUPS_PRINT_COLOR_MODE_COLOR) != 0;
+}
+
+Outcome<int> CupsSession::Submit(const QByteArray& pdf, const Paper& paper, const char* title) {
     cups_option_t* options = nullptr;
     int count = 0;
     for (int i = 0; i < dest->num_options; ++i) {
@@ -141,57 +195,80 @@ QString CupsSession::Submit(const QByteArray& pdf, const Paper& paper, const cha
     int jobId = 0;
     const ipp_status_t created = cupsCreateDestJob(http, dest, info, &jobId, title, count, options);
     cupsFreeOptions(count, options);
-    if (created > IPP_STATUS_OK_EVENTS_COMPLETE || jobId <= 0) {
-        return CancelAfterFailure(jobId, HandOverFailure());
+    if (created > IPP_STATUS_OK_EVENTS_COMPLETE || jobId <= 0 || Stopped()) {
+        return CancelAfterFailure(jobId);
     }
     return SendDocument(jobId, pdf, title);
 }
 
-QString CupsSession::SendDocument(int jobId, const QByteArray& pdf, const char* title) {
+Outcome<int> CupsSession::SendDocument(int jobId, const QByteArray& pdf, const char* title) {
     if (cupsStartDestDocument(http, dest, info, jobId, title, CUPS_FORMAT_PDF, 0, nullptr, 1) !=
         HTTP_STATUS_CONTINUE) {
-        return CancelAfterFailure(jobId, HandOverFailure());
+        return CancelAfterFailure(jobId);
     }
     for (qsizetype sent = 0; sent < pdf.size(); sent += kPieceBytes) {
         const qsizetype piece = std::min(kPieceBytes, pdf.size() - sent);
         if (cupsWriteRequestData(http, pdf.constData() + sent, static_cast<size_t>(piece)) !=
-            HTTP_STATUS_CONTINUE) {
-            return CancelAfterFailure(jobId, HandOverFailure());
+                HTTP_STATUS_CONTINUE ||
+            Stopped()) {
+            return CancelAfterFailure(jobId);
         }
     }
     // libcups reports a connection cut before the scheduler's answer as
     // success with no answer read; only an answer read in full counts.
     const ipp_status_t finished = cupsFinishDestDocument(http, dest, info);
     if (finished > IPP_STATUS_OK_EVENTS_COMPLETE || httpGetStatus(http) == HTTP_STATUS_ERROR) {
-        return CancelAfterFailure(jobId, HandOverFailure());
+        return CancelAfterFailure(jobId);
     }
-    return {};
+    return jobId;
 }
 
 // A job the scheduler holds without its whole document must not wait there
-// for one, nor print a part of it.
-QString CupsSession::CancelAfterFailure(int jobId, const QString& reason) {
+// for one, nor print a part of it. The reason is read before the cancel
+// overwrites CUPS's last error.
+Failure CupsSession::CancelAfterFailure(int jobId) {
+    const QString reason = HandOverFailure();
     if (jobId > 0) {
         deadline = Clock::now() + kCancelPatience;
-        cupsCancelDestJob(http, dest, jobId);
+        cancelling = true;
+        if (cupsCancelDestJob(http, dest, jobId) != IPP_STATUS_OK) jobLeftBehind = jobId;
     }
-    return reason;
+    return FailWith(reason);
 }
 
-QString CupsSession::NoAnswerReason() const {
-    return QStringLiteral(
-               "The printing service at %1 does not answer. Nothing was printed. Check that CUPS "
-               "is running and try again.")
-        .arg(ServerName());
+bool CupsSession::CancelLeftJob(const QString& queue, int jobId, Clock::time_point deadline,
+                                const std::atomic<bool>* stop) {
+    const QByteArray name = queue.toUtf8();
+    while (Clock::now() < deadline && !(stop && stop->load())) {
+        CupsSession cups(std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                               Clock::now()),
+                         stop);
+        if (cups.Connect() && (cupsCancelJob2(cups.http, name.constData(), jobId, 0) ==
+                                   IPP_STATUS_OK ||
+                               cupsLastError() == IPP_STATUS_ERROR_NOT_POSSIBLE ||
+                               cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)) {
+            return true;
+        }
+        std::this_thread::sleep_for(kConnectStep);
+    }
+    return false;
 }
 
-// Why a hand-over failed. A scheduler that stopped answering is told as
-// such. A connection cut in the middle of it is no refusal: libcups then leaves the text of errno
-// ("Success") or, once it has cancelled the half-sent job, "successful-ok" as its last error, and a
+Failure CupsSession::StepFailed(const QString& said) const {
+    if (timedOut) return Stopped() ? FailWith(QStringLiteral("Printing was cancelled."))
+                                   : NoAnswerFailure();
+    return FailWith(said);
+}
+
+// Why a hand-over failed. A connection cut in the middle of it is no
+// refusal: libcups then leaves the text of errno ("Success") or, once it has
+// cancelled the half-sent job, "successful-ok" as its last error, and a
 // transport failure as an internal error with the text of errno.
 QString CupsSession::HandOverFailure() const {
-    if (timedOut) return NoAnswerReason();
     const QString printer = QueueName();
+    if (timedOut || Stopped()) {
+        return QString::fromStdString(StepFailed({}).reason);
+    }
     if (httpGetStatus(http) == HTTP_STATUS_ERROR ||
         cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {
         return QStringLiteral(
@@ -205,7 +282,9 @@ QString CupsSession::HandOverFailure() const {
                    "CUPS is running and try again.")
             .arg(printer, LastCupsError());
     }
-    return QStringLiteral("The printer %1 refused the label sheet: %2")
+    return QStringLiteral("The printer %1 refused the label sheet: %2. If it is stopped or "
+                          "rejecting jobs, run cupsenable %1 / cupsaccept %1, or use the printer "
+                          "settings, and try again.")
         .arg(printer, LastCupsError());
 }
 

@@ -1,17 +1,19 @@
-// One conversation with the CUPS scheduler about the default printer: which
-// queue it is, the paper it prints on, and the hand-over of one PDF page. No
-// step waits past the session's deadline: a scheduler that has stopped
-// answering is reported as such, never waited for.
+// One conversation with the CUPS scheduler about one printer: which queue it
+// is, the paper it prints on, and the hand-over of one PDF document. No step
+// waits past the session's deadline, nor once the stop flag is raised: a
+// scheduler that has stopped answering is reported as such, never waited for.
 #pragma once
 
 #include <cups/cups.h>
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <chrono>
-#include <string>
+#include <optional>
 
 #include "sheet/paper.h"
+#include "symbology/outcome.h"
 
 namespace linomark {
 
@@ -19,40 +21,61 @@ class CupsSession {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit CupsSession(std::chrono::milliseconds patience);
+    // The stop flag, when given, ends every wait as soon as it is raised.
+    explicit CupsSession(std::chrono::milliseconds patience,
+                         const std::atomic<bool>* stop = nullptr);
     ~CupsSession();
     CupsSession(const CupsSession&) = delete;
     CupsSession& operator=(const CupsSession&) = delete;
 
-    // Each step returns why it failed, in plain words for the user, or an
-    // empty text; a step runs only after the ones before it succeeded.
-    QString Connect();
-    QString FindDefaultPrinter();
-    QString ReadPrinterInfo();
+    // Each step runs only after the ones before it succeeded.
+    Outcome<Done> Connect();
+    // An empty queue: the default printer.
+    Outcome<Done> FindPrinter(const QString& queue);
+    Outcome<Done> ReadPrinterInfo();
 
     [[nodiscard]] QString QueueName() const;
-    // The printer's paper: the media chosen with lpoptions, else the
-    // printer's own default, else the system's; with the printer's margins.
-    [[nodiscard]] Paper PrinterPaper() const;
+    // The paper the job goes out on, with the printer's margins for it: the
+    // wanted one, else the media chosen with lpoptions, else the printer's own
+    // default, else the system's. Fails when the printer does not take it.
+    [[nodiscard]] Outcome<Paper> PrinterPaper(const std::optional<Paper>& wanted) const;
+    [[nodiscard]] bool Colour() const;
 
-    // Hands the PDF over as one job placed 1:1 on the given paper. A job
-    // that was started and could not be completed is cancelled.
-    QString Submit(const QByteArray& pdf, const Paper& paper, const char* title);
+    // Hands the PDF over as one job placed 1:1 on the given paper; gives the
+    // job's number. A job that was started and could not be completed is
+    // cancelled, or else left in jobLeftBehind.
+    Outcome<int> Submit(const QByteArray& pdf, const Paper& paper, const char* title);
+    // The job a failed hand-over could not cancel; 0 when there is none.
+    [[nodiscard]] int JobLeftBehind() const { return jobLeftBehind; }
+
+    // Cancels a job left behind by an earlier session, retrying until the
+    // scheduler answers again or the deadline passes.
+    static bool CancelLeftJob(const QString& queue, int jobId, Clock::time_point deadline,
+                              const std::atomic<bool>* stop);
 
 private:
     static int KeepWaiting(http_t* http, void* session);
+    [[nodiscard]] bool Stopped() const;
     [[nodiscard]] std::string PaperNameFromPrinter() const;
-    [[nodiscard]] Margins PrinterMargins(const Paper& paper) const;
-    QString SendDocument(int jobId, const QByteArray& pdf, const char* title);
-    QString CancelAfterFailure(int jobId, const QString& reason);
-    [[nodiscard]] QString NoAnswerReason() const;
+    [[nodiscard]] std::optional<Margins> ListedMargins(const Paper& paper) const;
+    Outcome<int> SendDocument(int jobId, const QByteArray& pdf, const char* title);
+    Failure CancelAfterFailure(int jobId);
+    // The one reading of a failed libcups step: a wait given up on is a
+    // scheduler that does not answer; otherwise CUPS's last error, as said.
+    [[nodiscard]] Failure StepFailed(const QString& said) const;
     [[nodiscard]] QString HandOverFailure() const;
 
     Clock::time_point deadline;
+    const std::atomic<bool>* stop;
     http_t* http = nullptr;
     cups_dest_t* dest = nullptr;
     cups_dinfo_t* info = nullptr;
     bool timedOut = false;
+    bool cancelling = false;
+    int jobLeftBehind = 0;
 };
+
+// What a printing service says when it does not answer in time.
+Failure NoAnswerFailure();
 
 }  // namespace linomark

@@ -199,10 +199,8 @@ Outcome<QByteArray> MakeLtoPdf(const LtoJob& job, const Margins& printerMargins,
     }
     const QString title = job.outlinesOnly ? QStringLiteral("LTO label outlines")
                                            : QStringLiteral("LTO labels");
-    const PagePdf made = MakePagePdf(paper, QPointF(offset.x, offset.y), title,
-                                     [&job](DrawingSurface& page) { DrawJob(page, job); });
-    if (made.pdf.isEmpty()) return Fail(made.reason.toStdString());
-    return made.pdf;
+    return MakePagePdf(paper, QPointF(offset.x, offset.y), title,
+                       [&job](DrawingSurface& page) { DrawJob(page, job); });
 }
 
 }  // namespace linomark

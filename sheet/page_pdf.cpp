@@ -25,8 +25,8 @@ QPageSize PageSizeOf(const Paper& paper) {
 
 }  // namespace
 
-PagePdf MakePagePdf(const Paper& paper, QPointF origin, const QString& title,
-                    const DrawPage& draw) {
+Outcome<QByteArray> MakePagePdf(const Paper& paper, QPointF origin, const QString& title,
+                                const DrawPage& draw) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
@@ -38,14 +38,12 @@ PagePdf MakePagePdf(const Paper& paper, QPointF origin, const QString& title,
         PageSurface page(writer, origin);
         draw(page);
     } catch (const std::exception& error) {
-        return {{},
-                QStringLiteral("The label sheet could not be drawn: %1")
-                    .arg(QString::fromUtf8(error.what()))};
+        return Fail(std::string("The label sheet could not be drawn: ") + error.what());
     }
     if (buffer.data().isEmpty()) {
-        return {{}, QStringLiteral("The label sheet could not be drawn: the page came out empty.")};
+        return Fail("The label sheet could not be drawn: the page came out empty.");
     }
-    return {buffer.data(), {}};
+    return buffer.data();
 }
 
 }  // namespace linomark

@@ -11,18 +11,15 @@
 
 #include "drawing/surface.h"
 #include "sheet/paper.h"
+#include "symbology/outcome.h"
 
 namespace linomark {
-
-struct PagePdf {
-    QByteArray pdf;  // the finished document; empty when it failed
-    QString reason;  // why it failed, for the user
-};
 
 using DrawPage = std::function<void(DrawingSurface& page)>;
 
 // The document is complete or there is none: a drawing that fails half-way, or
 // a document that cannot be finished, yields only the reason.
-PagePdf MakePagePdf(const Paper& paper, QPointF origin, const QString& title, const DrawPage& draw);
+Outcome<QByteArray> MakePagePdf(const Paper& paper, QPointF origin, const QString& title,
+                                const DrawPage& draw);
 
 }  // namespace linomark

@@ -1,23 +1,13 @@
 #include "sheet/print_job.h"
 
-#include <QSaveFile>
-#include <chrono>
+#include <array>
 
 #include "linomark_config.h"
 #include "sheet/alignment_sheet.h"
-#include "sheet/cups_session.h"
 #include "sheet/page_pdf.h"
 
 namespace linomark {
 namespace {
-
-using namespace std::chrono_literals;
-
-// The hand-over waits at most this long for the scheduler, and a cancel
-// after it one second more: about ten seconds in all.
-constexpr auto kPrintPatience = 9s;
-// A question that only names the printer must not hold the window up.
-constexpr auto kQuestionPatience = 2s;
 
 QString JobTitle(const SheetRequest& request) {
     return QString::fromUtf8(kProgramTitle) + (request.alignmentSheet
@@ -30,6 +20,8 @@ QString Signed(float millimetres) {
            QString::number(millimetres, 'f', 1);
 }
 
+QString Mm(float millimetres) { return QString::number(millimetres, 'f', 1); }
+
 std::u32string AlignmentNote(const QString& queue, const AlignmentOffset& offset) {
     const QString printer = queue.isEmpty() ? QStringLiteral("no printer") : queue;
     return QStringLiteral("%1: offset %2 mm right, %3 mm down")
@@ -37,38 +29,79 @@ std::u32string AlignmentNote(const QString& queue, const AlignmentOffset& offset
         .toStdU32String();
 }
 
-QString WrongPaperReason(const Paper& paper) {
-    return QStringLiteral(
-               "The default printer uses %1 paper; the label sheet needs A4 or Letter paper. Set "
-               "the printer to A4 or Letter and try again.")
-        .arg(QString::fromStdString(PaperDisplayName(paper)));
+Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
+
+// A paper smaller than the sheet itself: the printer's paper must change.
+Failure PaperTooSmall(const PagePlacement& placement) {
+    const QString size = QString::fromStdString(PaperDisplayName(placement.paper));
+    if (placement.queue.isEmpty()) {
+        return FailWith(QStringLiteral("The system's paper is %1; the label sheet needs A4 or "
+                                       "Letter paper. Set PAPERSIZE or /etc/papersize to a4 and "
+                                       "try again.")
+                            .arg(size));
+    }
+    return FailWith(QStringLiteral("The printer %1 uses %2 paper; the label sheet needs A4 or "
+                                   "Letter paper. Set the printer to A4 or Letter (lpoptions -p %1 "
+                                   "-o media=A4, or the printer's settings) and try again.")
+                        .arg(placement.queue, size));
 }
 
-struct PrinterAnswer {
-    QString queue;
-    Paper paper;
-    QString reason;
+// One direction of the page: the sheet's origin is the near margin moved by
+// the offset; its ink lies from inkStart to inkEnd beyond that origin.
+struct Axis {
+    const char* nearEdge;
+    const char* farEdge;
+    const char* moved;
+    float paper;
+    float nearMargin;
+    float farMargin;
+    float offset;
+    float inkStart;
+    float inkEnd;
 };
 
-// Who the default printer is and what it prints on, each step only after
-// the one before it succeeded.
-PrinterAnswer AskDefaultPrinter(CupsSession& cups) {
-    QString reason = cups.Connect();
-    if (reason.isEmpty()) reason = cups.FindDefaultPrinter();
-    if (reason.isEmpty()) reason = cups.ReadPrinterInfo();
-    if (!reason.isEmpty()) return {{}, {}, reason};
-    return {cups.QueueName(), cups.PrinterPaper(), {}};
+QString Because(const Axis& axis) {
+    QString cause = QStringLiteral(" It is placed from the %1 mm %2 margin")
+                        .arg(Mm(axis.nearMargin), QLatin1String(axis.nearEdge));
+    if (axis.offset != 0.0f) {
+        cause += QStringLiteral(", moved %1 mm %2 by the alignment offset")
+                     .arg(Signed(axis.offset), QLatin1String(axis.moved));
+    }
+    return cause + QStringLiteral(".");
 }
 
-// The page of a request on the printer's paper, drawn from the printable
-// area's corner moved by the queue's alignment offset; no page at all on a
-// paper the sheet does not fit.
-PagePdf MakeRequestPdf(const SheetRequest& request, const PrinterAnswer& printer,
-                       const AlignmentOffset& offset) {
-    const Paper& paper = printer.paper;
-    if (!SheetFits(paper, request.labelType)) return {{}, WrongPaperReason(paper)};
-    const QPointF origin(paper.margins.left + offset.x, paper.margins.top + offset.y);
-    const std::u32string note = AlignmentNote(printer.queue, offset);
+// Where the sheet leaves the printable area along one axis, if it does.
+std::optional<QString> Overrun(const Axis& a) {
+    const float start = a.nearMargin + a.offset + a.inkStart;
+    const float end = a.nearMargin + a.offset + a.inkEnd;
+    const auto edge = [](const char* which) { return QLatin1String(which); };
+    if (end > a.paper)
+        return QStringLiteral("reach %1 mm past the %2 edge of the paper.")
+                   .arg(Mm(end - a.paper), edge(a.farEdge)) + Because(a);
+    if (end > a.paper - a.farMargin)
+        return QStringLiteral("reach %1 mm into the %2 mm %3 margin the printer cannot print on.")
+                   .arg(Mm(end - (a.paper - a.farMargin)), Mm(a.farMargin), edge(a.farEdge)) +
+               Because(a);
+    if (start < 0.0f)
+        return QStringLiteral("reach %1 mm past the %2 edge of the paper.")
+                   .arg(Mm(-start), edge(a.nearEdge)) + Because(a);
+    if (start < a.nearMargin)
+        return QStringLiteral("reach %1 mm into the %2 mm %3 margin the printer cannot print on.")
+                   .arg(Mm(a.nearMargin - start), Mm(a.nearMargin), edge(a.nearEdge)) +
+               Because(a);
+    return std::nullopt;
+}
+
+// The page of a request on the placement's paper, drawn from the printable
+// area's corner moved by the queue's alignment offset.
+Outcome<QByteArray> MakeRequestPdf(const SheetRequest& request, const PagePlacement& placement) {
+    if (auto lands = CheckSheetLanding(placement, request.labelType); !lands) {
+        return Fail(lands.Reason());
+    }
+    const Paper& paper = placement.paper;
+    const QPointF origin(paper.margins.left + placement.offset.x,
+                         paper.margins.top + placement.offset.y);
+    const std::u32string note = AlignmentNote(placement.queue, placement.offset);
     return MakePagePdf(paper, origin, JobTitle(request), [&request, &note](DrawingSurface& page) {
         if (request.alignmentSheet) {
             PrintAlignmentSheet(page, request.labelType, note);
@@ -78,53 +111,34 @@ PagePdf MakeRequestPdf(const SheetRequest& request, const PrinterAnswer& printer
     });
 }
 
-// Unbuffered writes, each until one fails: a disk that runs full fails the
-// write itself, with its reason. (A buffered QSaveFile lost that error and
-// committed the part that fitted.)
-bool WriteWhole(QSaveFile& file, const QByteArray& bytes) {
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 piece = file.write(bytes.constData() + written, bytes.size() - written);
-        if (piece <= 0) return false;
-        written += piece;
-    }
-    return true;
-}
-
 }  // namespace
 
-PrintResult PrintOnDefaultPrinter(const SheetRequest& request, const OffsetOfQueue& offsetOf) {
-    CupsSession cups(kPrintPatience);
-    const PrinterAnswer printer = AskDefaultPrinter(cups);
-    if (!printer.reason.isEmpty()) return {false, printer.reason};
-    const PagePdf page = MakeRequestPdf(request, printer, offsetOf(printer.queue));
-    if (page.pdf.isEmpty()) return {false, page.reason};
-    const QString reason = cups.Submit(page.pdf, printer.paper, qUtf8Printable(JobTitle(request)));
-    return {reason.isEmpty(), reason};
-}
-
-PrintResult SaveSheetAsPdf(const SheetRequest& request, const OffsetOfQueue& offsetOf,
-                           const QString& fileName) {
-    CupsSession cups(kPrintPatience);
-    PrinterAnswer printer = AskDefaultPrinter(cups);
-    if (!printer.reason.isEmpty()) printer = {{}, SystemPaper(), {}};
-    const AlignmentOffset offset =
-        printer.queue.isEmpty() ? AlignmentOffset{} : offsetOf(printer.queue);
-    const PagePdf page = MakeRequestPdf(request, printer, offset);
-    if (page.pdf.isEmpty()) return {false, page.reason};
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !WriteWhole(file, page.pdf) ||
-        !file.commit()) {
-        return {false, QStringLiteral("The label sheet could not be saved as %1: %2")
-                           .arg(fileName, file.errorString())};
+Outcome<Done> CheckSheetLanding(const PagePlacement& placement, LabelType labelType) {
+    const SheetExtent sheet = SheetExtentOf(labelType);
+    const Paper& paper = placement.paper;
+    if (sheet.width > paper.width || sheet.height > paper.height) return PaperTooSmall(placement);
+    const Margins& m = paper.margins;
+    const std::array<Axis, 2> axes{
+        Axis{"left", "right", "right", paper.width, m.left, m.right, placement.offset.x,
+             sheet.left, sheet.width},
+        Axis{"top", "bottom", "down", paper.height, m.top, m.bottom, placement.offset.y,
+             sheet.top, sheet.height}};
+    for (const Axis& axis : axes) {
+        if (const auto overrun = Overrun(axis)) {
+            const QString printer =
+                placement.queue.isEmpty() ? QString() : QStringLiteral(" on the printer %1").arg(placement.queue);
+            return FailWith(QStringLiteral("The label sheet%1 would %2 Nothing was printed.")
+                                .arg(printer, *overrun));
+        }
     }
-    return {true, {}};
+    return Done{};
 }
 
-QString DefaultPrinterName() {
-    CupsSession cups(kQuestionPatience);
-    if (!cups.Connect().isEmpty() || !cups.FindDefaultPrinter().isEmpty()) return {};
-    return cups.QueueName();
+PrintRequest SheetPrintRequest(const SheetRequest& sheet, const PrintTarget& target,
+                               const OffsetsByQueue& offsets) {
+    return {target, std::nullopt, offsets,
+            [sheet](const PagePlacement& placement) { return MakeRequestPdf(sheet, placement); },
+            JobTitle(sheet)};
 }
 
 }  // namespace linomark

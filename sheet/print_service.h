@@ -9,14 +9,22 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "sheet/paper.h"
 #include "symbology/outcome.h"
 
 namespace linomark {
+
+struct LeftJob;
 
 // Millimetres to move the whole sheet by: positive is right and down.
 struct AlignmentOffset {
@@ -32,6 +40,9 @@ struct PrintTarget {
     enum class Kind { DefaultPrinter, Queue, File };
     Kind kind = Kind::DefaultPrinter;
     QString name;  // the queue, or the file's path
+    // For a file: the queue whose paper and offset the pages are made for;
+    // empty: the default printer's, or the system's paper when there is none.
+    QString queue;
 };
 
 // What the pages are made on: the paper, the queue whose offset and margins
@@ -92,6 +103,26 @@ public:
 signals:
     void finished(quint64 ticket, const linomark::Outcome<linomark::PrintReceipt>& outcome);
     void printerAnswered(const linomark::Outcome<linomark::PrinterFacts>& outcome);
+
+private:
+    struct Task {
+        std::function<void()> work;
+        bool submitted = false;  // counted by Pending()
+    };
+    void Enqueue(Task task);
+    void Work();
+
+    mutable std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<Task> tasks;
+    bool quitting = false;
+    quint64 lastTicket = 0;
+    std::atomic<int> pending = 0;
+    // Raised by CancelAll: every wait on the scheduler looks at it.
+    std::atomic<bool> stop = false;
+    // Touched only on the service's thread.
+    std::vector<LeftJob> leftJobs;
+    std::thread worker;  // last: it starts once everything above exists
 };
 
 }  // namespace linomark

@@ -115,7 +115,8 @@ LabelPoint LabelOrigin(LabelType labelType, int row, int column) {
 }
 
 SheetExtent SheetExtentOf(LabelType labelType) {
-    return {RightEdge(labelType), BottomEdge() + kFooterGap + kFooterHeight};
+    return {RightEdge(labelType), BottomEdge() + kFooterGap + kFooterHeight, kLeftMargin,
+            kTopMargin};
 }
 
 void SetUpSheetPage(DrawingSurface& page) {

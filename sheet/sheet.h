@@ -17,10 +17,12 @@ inline constexpr int kColumnCount = 3;
 float ColumnPitch(LabelType labelType);
 
 // How far the sheet reaches from its origin: to the right grid line, and down
-// to the end of the footer.
+// to the end of the footer; its ink begins at the top left grid corner.
 struct SheetExtent {
     float width;
     float height;
+    float left = 0.0f;
+    float top = 0.0f;
 };
 SheetExtent SheetExtentOf(LabelType labelType);
 

@@ -38,11 +38,10 @@ AlignmentOffset ReadAlignment(const QString& queue) {
 OffsetsByQueue ReadAlignments() {
     OffsetsByQueue offsets;
     ReadStore([&](const QSettings& store) {
-        const QString prefix = QStringLiteral("Alignment/");
-        const QString suffix = QStringLiteral("/OffsetX");
         for (const QString& key : store.allKeys()) {
-            if (!key.startsWith(prefix) || !key.endsWith(suffix)) continue;
-            const QString queue = key.mid(prefix.size()).chopped(suffix.size());
+            const QStringList parts = key.split(QLatin1Char('/'));
+            if (parts.size() != 3 || parts.first() != QLatin1String("Alignment")) continue;
+            const QString& queue = parts.at(1);
             offsets[queue] = {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
                               OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
         }

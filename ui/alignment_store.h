@@ -15,7 +15,7 @@ inline constexpr float kLargestOffset = 20.0f;
 // A value that does not read as a number within the range counts as 0.
 AlignmentOffset ReadAlignment(const QString& queue);
 
-// The offsets of every queue that has any, for the print service.
+// Every queue's offset, for a print request made on this thread.
 OffsetsByQueue ReadAlignments();
 
 // Returns why the offsets could not be saved, or an empty text.

@@ -23,7 +23,6 @@
 #include "ui/preview_box.h"
 #include "ui/print_button.h"
 #include "ui/settings.h"
-#include "ui/sheet_job.h"
 #include "ui/termination_signals.h"
 
 namespace linomark {
@@ -40,7 +39,7 @@ constexpr int kShowMaximized = 10;
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent), sheetJob(new SheetJob(this)) {
+Form1::Form1(QWidget* parent) : QWidget(parent), printService(new PrintService(this)) {
     BuildControls();
     WireEvents();
     Form_Load();
@@ -56,7 +55,9 @@ void Form1::WireEvents() {
     connect(mnuAlignment, &QAction::triggered, this, &Form1::mnuAlignment_Click);
     connect(mnuSavePdf, &QAction::triggered, this, &Form1::mnuSavePdf_Click);
     connect(mnuLtoLabels, &QAction::triggered, this, &Form1::mnuLtoLabels_Click);
-    connect(sheetJob, &SheetJob::finished, this, &Form1::SheetJob_Finished);
+    connect(printService, &PrintService::finished, this, &Form1::PrintService_Finished);
+    connect(printService, &PrintService::printerAnswered, this,
+            &Form1::PrintService_PrinterAnswered);
     connect(lblURL, &LinkLabel::clicked, this, &Form1::lblURL_Click);
     connect(lblCopyright, &LinkLabel::clicked, this, &Form1::lblCopyright_Click);
     connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
@@ -105,6 +106,7 @@ void Form1::Form_Unload() {
     const QString message = tr("The settings were not saved: %1").arg(reason);
     if (ClosingOnTerminationSignal()) {
         std::fprintf(stderr, "linomark: %s\n", qPrintable(message));
+        EndWithFailureStatus();
     } else {
         Warn(message);
     }
@@ -123,8 +125,13 @@ void Form1::showEvent(QShowEvent* event) {
     if (focusWidget() == Text1) Text1_GotFocus();
 }
 
-// The window always closes, also when the settings could not be written.
+// The window closes also when the settings could not be written; with
+// sheets still on their way, once the user has said what becomes of them.
 void Form1::closeEvent(QCloseEvent* event) {
+    if (printService->Pending() > 0 && !AgreeToClose()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -3,6 +3,8 @@
 // control and the event (Text1_Change, txt2_KeyUp, Command1_Click ...).
 #pragma once
 
+#include <QSet>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -24,8 +26,6 @@ class LeadingValueBox;
 class LinkLabel;
 class PreviewBox;
 class PrintButton;
-class PrintService;
-class SheetJob;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -95,8 +95,13 @@ private:
     void mnuSavePdf_Click();
     void mnuLtoLabels_Click();
     [[nodiscard]] SheetRequest CurrentRequest(bool alignmentSheet) const;
-    void StartSheetJob(std::function<PrintResult()> work);
-    void SheetJob_Finished(const PrintResult& result);
+    void QueueSheet(const SheetRequest& sheet, const PrintTarget& target,
+                    const OffsetsByQueue& offsets);
+    void PrintService_Finished(quint64 ticket, const Outcome<PrintReceipt>& outcome);
+    void PrintService_PrinterAnswered(const Outcome<PrinterFacts>& facts);
+    void UpdateBusyCursor();
+    void WarnInTurn(const QString& text);
+    bool AgreeToClose();
 
     QComboBox* cmbType = nullptr;
     QFrame* Picture1 = nullptr;
@@ -119,10 +124,13 @@ private:
     QAction* mnuLtoLabels = nullptr;
     QLabel* Label1 = nullptr;
 
-    SheetJob* sheetJob = nullptr;
-    // Made when first needed: its thread is started only for a dialog that uses it.
     PrintService* printService = nullptr;
     std::unique_ptr<BusyCursor> busyCursor;
+    bool alignmentAsked = false;
+    bool closeWhenHandedOver = false;
+    QStringList pendingWarnings;
+    QSet<quint64> sheetTickets;  // the window's own requests still on their way
+    bool warningOpen = false;
     // What the preview shows, so it can be drawn again at another pixel ratio.
     std::u32string previewedValue;
     bool previewFailureShown = false;

@@ -43,7 +43,7 @@ void LtoDialog::ApplyPrinterDefaults(const Outcome<PrinterFacts>& facts) {
 
 void LtoDialog::PrintLabels() {
     const Outcome<LtoJob> job = CurrentJob();
-    if (job) Submit(job.Value(), {PrintTarget::Kind::DefaultPrinter, {}});
+    if (job) Submit(job.Value(), {PrintTarget::Kind::DefaultPrinter, {}, {}});
 }
 
 void LtoDialog::SaveAsPdf() {
@@ -53,13 +53,13 @@ void LtoDialog::SaveAsPdf() {
     const QString fileName = QFileDialog::getSaveFileName(
         this, tr("Save LTO labels as PDF"), folder + QStringLiteral("/lto-labels.pdf"),
         tr("PDF files (*.pdf)"));
-    if (!fileName.isEmpty()) Submit(job.Value(), {PrintTarget::Kind::File, fileName});
+    if (!fileName.isEmpty()) Submit(job.Value(), {PrintTarget::Kind::File, fileName, {}});
 }
 
 // The outlines need no labels: they show where the stock's labels lie.
 void LtoDialog::PrintOutlines() {
     LtoJob job{CurrentStock(), {}, 1, false, true};
-    Submit(job, {PrintTarget::Kind::DefaultPrinter, {}});
+    Submit(job, {PrintTarget::Kind::DefaultPrinter, {}, {}});
 }
 
 void LtoDialog::Submit(const LtoJob& job, const PrintTarget& target) {

@@ -18,6 +18,7 @@ namespace {
 // socket pair; the event loop reads it and closes the window on its own thread.
 std::array<int, 2> signalSockets{-1, -1};
 bool closingOnSignal = false;
+bool somethingLost = false;
 
 void WakeEventLoop(int) {
     const int savedErrno = errno;
@@ -59,5 +60,9 @@ void CloseOnTerminationSignals(QWidget& window) {
 }
 
 bool ClosingOnTerminationSignal() { return closingOnSignal; }
+
+void EndWithFailureStatus() { somethingLost = true; }
+
+int ExitStatus(int eventLoopStatus) { return somethingLost ? 1 : eventLoopStatus; }
 
 }  // namespace linomark

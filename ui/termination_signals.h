@@ -14,4 +14,11 @@ void CloseOnTerminationSignals(QWidget& window);
 // answer a message box then (a log-out waits for the program to end).
 bool ClosingOnTerminationSignal();
 
+// Called while closing on a termination signal when something was lost (the
+// settings, a sheet): the program then ends with status 1, so that a session
+// manager's log shows it.
+void EndWithFailureStatus();
+// The program's exit status once the event loop has ended with this one.
+int ExitStatus(int eventLoopStatus);
+
 }  // namespace linomark

@@ -90,12 +90,14 @@ int main(int argc, char** argv) {
             stderr);
         return kUsageError;
     }
-    const linomark::PrintResult result =
-        command.saveAs.isEmpty()
-            ? linomark::PrintOnDefaultPrinter(command.request, linomark::ReadAlignment)
-            : linomark::SaveSheetAsPdf(command.request, linomark::ReadAlignment, command.saveAs);
-    if (!result.printed) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(result.reason));
+    using Kind = linomark::PrintTarget::Kind;
+    const linomark::PrintTarget target{command.saveAs.isEmpty() ? Kind::DefaultPrinter : Kind::File,
+                                       command.saveAs, {}};
+    linomark::PrintService service;
+    const auto outcome = service.Run(
+        linomark::SheetPrintRequest(command.request, target, linomark::ReadAlignments()));
+    if (!outcome) {
+        std::fprintf(stderr, "%s\n", outcome.Reason().c_str());
         return 1;
     }
     return 0;

@@ -39,11 +39,17 @@ int JobFiles() {
 }
 
 // Runs `answer` on the dialog once it is up, from the event loop of its exec().
+// It polls rather than waits: the dialog opens later, in a loop of its own.
 void WhenDialogOpens(const std::function<void(QDialog&)>& answer) {
-    QTimer::singleShot(0, [answer] {
-        QTRY_VERIFY(qobject_cast<QDialog*>(QApplication::activeModalWidget()));
-        answer(*qobject_cast<QDialog*>(QApplication::activeModalWidget()));
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        poll->stop();
+        poll->deleteLater();
+        answer(*dialog);
     });
+    poll->start(10);
 }
 
 QDoubleSpinBox* Offset(QDialog& dialog, const char* name) {
@@ -99,8 +105,9 @@ void AlignmentDialogTest::offsetsAreKeptForTheDefaultPrinterOnOkOnly() {
         dialog.findChild<QPushButton*>(QStringLiteral("cmdAlignmentSheet"))->click();
         dialog.accept();
     });
+    // The dialog opens once the print service has named the printer.
     alignment->trigger();
-    QVERIFY2(named.contains(QLatin1String(kQueue)), qPrintable(named));
+    QTRY_VERIFY2(named.contains(QLatin1String(kQueue)), qPrintable(named));
     QCOMPARE(Stored("OffsetX"), QStringLiteral("2.0"));
     QCOMPARE(Stored("OffsetY"), QStringLiteral("-1.5"));
     QTRY_COMPARE_WITH_TIMEOUT(JobFiles(), jobs + 1, kJobWaitMs);
@@ -112,7 +119,7 @@ void AlignmentDialogTest::offsetsAreKeptForTheDefaultPrinterOnOkOnly() {
         dialog.reject();
     });
     alignment->trigger();
-    QCOMPARE(shownX, 2.0);
+    QTRY_COMPARE(shownX, 2.0);
     QCOMPARE(Stored("OffsetX"), QStringLiteral("2.0"));
 }
 

@@ -1,0 +1,27 @@
+// What the print service does on its own thread for one request: ask the
+// printer, make the pages for it, and hand them over or write the file.
+// Every libcups call of the program is made from here.
+#pragma once
+
+#include <atomic>
+#include <vector>
+
+#include "sheet/print_service.h"
+
+namespace linomark {
+
+// A job a failed hand-over left at the scheduler, to cancel at the next print.
+struct LeftJob {
+    QString queue;
+    int id = 0;
+};
+using LeftJobs = std::vector<LeftJob>;
+
+// Waits at most about ten seconds on the scheduler, and no longer once the
+// stop flag is raised.
+Outcome<PrintReceipt> Deliver(const PrintRequest& request, const std::atomic<bool>& stop,
+                              LeftJobs& left);
+
+Outcome<PrinterFacts> DescribePrinter(const QString& queue, const std::atomic<bool>& stop);
+
+}  // namespace linomark
