@@ -35,12 +35,11 @@ Outcome<Done> CheckLabels(const std::vector<LtoLabel>& labels) {
 
 std::string Summary(const std::vector<LtoLabel>& labels, int printed, int sheets) {
     const auto first = std::find_if(labels.begin(), labels.end(),
-                                     [](const LtoLabel& l) { return !l.serial.empty(); });
+                                    [](const LtoLabel& l) { return !l.serial.empty(); });
     const auto last = std::find_if(labels.rbegin(), labels.rend(),
                                    [](const LtoLabel& l) { return !l.serial.empty(); });
-    const std::string range = printed == 1
-                                  ? ShownValue(*first)
-                                  : ShownValue(*first) + " to " + ShownValue(*last);
+    const std::string range =
+        printed == 1 ? ShownValue(*first) : ShownValue(*first) + " to " + ShownValue(*last);
     return Counted(printed, "label", "labels") + ", " + range + ", on " +
            Counted(sheets, "sheet", "sheets");
 }
@@ -53,7 +52,8 @@ struct CellCorner {
 CellCorner CornerOf(const SheetLayout& s, int cell) {
     const int column = cell % s.columns;
     const int row = cell / s.columns;
-    return {s.left + static_cast<float>(column) * s.pitchX, s.top + static_cast<float>(row) * s.pitchY};
+    return {s.left + static_cast<float>(column) * s.pitchX,
+            s.top + static_cast<float>(row) * s.pitchY};
 }
 
 void DrawCellOutline(DrawingSurface& page, const SheetLayout& s, CellCorner c) {
@@ -67,7 +67,8 @@ void DrawCellOutline(DrawingSurface& page, const SheetLayout& s, CellCorner c) {
 
 void DrawCutLines(DrawingSurface& page, const SheetLayout& s) {
     page.SetColour(kCutLineGrey);
-    for (int cell = 0; cell < LabelsPerSheet(s); ++cell) DrawCellOutline(page, s, CornerOf(s, cell));
+    for (int cell = 0; cell < LabelsPerSheet(s); ++cell)
+        DrawCellOutline(page, s, CornerOf(s, cell));
     page.SetColour(kBlack);
 }
 
@@ -175,9 +176,9 @@ Outcome<LtoPlan> PlanLtoJob(const LtoJob& job) {
     if (auto layout = CheckLayout(job.stock); !layout) return Fail(layout.Reason());
     const int perSheet = LabelsPerSheet(job.stock);
     if (job.startAt < 1 || job.startAt > perSheet) {
-        return Fail("Start at label " + std::to_string(job.startAt) + " is beyond the sheet: it has " +
-                    Counted(perSheet, "label", "labels") + ", so start at 1 to " +
-                    std::to_string(perSheet) + ".");
+        return Fail("Start at label " + std::to_string(job.startAt) +
+                    " is beyond the sheet: it has " + Counted(perSheet, "label", "labels") +
+                    ", so start at 1 to " + std::to_string(perSheet) + ".");
     }
     if (job.outlinesOnly) return LtoPlan{0, 1, job.startAt, "The label outlines on 1 sheet"};
     if (auto labels = CheckLabels(job.labels); !labels) return Fail(labels.Reason());
@@ -197,8 +198,8 @@ Outcome<QByteArray> MakeLtoPdf(const LtoJob& job, const Margins& printerMargins,
         if (auto margins = CheckMargins(job, paper, printerMargins, offset); !margins)
             return Fail(margins.Reason());
     }
-    const QString title = job.outlinesOnly ? QStringLiteral("LTO label outlines")
-                                           : QStringLiteral("LTO labels");
+    const QString title =
+        job.outlinesOnly ? QStringLiteral("LTO label outlines") : QStringLiteral("LTO labels");
     return MakePagePdf(paper, QPointF(offset.x, offset.y), title,
                        [&job](DrawingSurface& page) { DrawJob(page, job); });
 }

@@ -44,13 +44,17 @@ std::string Mm(float value) {
 bool Positive(float value) { return value > 0.0f && std::isfinite(value); }
 
 Outcome<Done> CheckSizes(const SheetLayout& l) {
-    if (l.columns < 1 || l.rows < 1 || l.columns * l.rows > kMostCells) {
+    // Each side is bounded before the product, which then cannot overflow.
+    if (l.columns < 1 || l.rows < 1 || l.columns > kMostCells || l.rows > kMostCells ||
+        l.columns * l.rows > kMostCells) {
         return Fail("The grid of " + std::to_string(l.columns) + " x " + std::to_string(l.rows) +
                     " labels is not a sheet: give 1 to " + std::to_string(kMostCells) +
                     " labels in all.");
     }
-    if (!Positive(l.labelWidth)) return Fail("The label width " + Mm(l.labelWidth) + " is not a size.");
-    if (!Positive(l.labelHeight)) return Fail("The label height " + Mm(l.labelHeight) + " is not a size.");
+    if (!Positive(l.labelWidth))
+        return Fail("The label width " + Mm(l.labelWidth) + " is not a size.");
+    if (!Positive(l.labelHeight))
+        return Fail("The label height " + Mm(l.labelHeight) + " is not a size.");
     if (!(l.left >= 0.0f)) return Fail("The left edge " + Mm(l.left) + " lies off the paper.");
     if (!(l.top >= 0.0f)) return Fail("The top edge " + Mm(l.top) + " lies off the paper.");
     return Done{};

@@ -156,8 +156,7 @@ Outcome<std::vector<LtoLabel>> SerialRun(std::string_view first, int count,
     if (auto checked = CheckCount(count); !checked) return Fail(checked.Reason());
     const Outcome<DigitRun> run = CountableRun(serial, count);
     if (!run) return Fail(run.Reason());
-    const long long start =
-        std::stoll(serial.substr(run.Value().start, run.Value().width));
+    const long long start = std::stoll(serial.substr(run.Value().start, run.Value().width));
     std::vector<LtoLabel> labels;
     labels.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {

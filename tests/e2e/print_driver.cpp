@@ -9,9 +9,8 @@
 //       the alignment sheet of the label type;
 //   print_driver --save-pdf FILE LABEL_TYPE LEADING1 LEADING2 LEADING3
 //       the page Print would send, saved as FILE;
-//   print_driver --lto STOCK FIRST COUNT MEDIA START colour|mono|outlines [FILE]
-//       an LTO run on label stock, as the LTO dialog prints it (saved as
-//       FILE when given); FIRST "-" reads a list from standard input.
+//   print_driver --lto STOCK FIRST COUNT MEDIA START colour|mono|outlines
+//       an LTO run on label stock, as the LTO dialog prints it.
 //
 // Exits 0 when the sheet went to the printer (or the file). Otherwise the
 // reason goes to standard error and the exit status is 1; a wrong command

@@ -2,6 +2,8 @@
 //
 //   sheet_measure [--dpi N] [--verbose] [--cells DIR] PAGE.pgm labels TYPE DX DY
 //   sheet_measure [--dpi N] [--verbose] PAGE.pgm crosshairs TYPE DX DY
+//   sheet_measure [--dpi N] [--cells DIR] PAGE.ppm lto LEFT TOP PITCH_X PITCH_Y
+//                 COLUMNS ROWS WIDTH HEIGHT NARROW colour|mono  (see lto_measure.h)
 //
 // PAGE is the page rasterised from the paper's top-left corner (pdftoppm -r
 // 300 -gray, or gs -sDEVICE=pgmraw -r300); TYPE is the label type (0 or 1);
@@ -29,6 +31,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -350,10 +353,18 @@ bool WriteCells(const QImage& image, const Page& page, const SheetType& type, do
     return true;
 }
 
+}  // namespace
+
+// The LTO mode uses the page and its edges above.
+#include "lto_measure.h"
+
+namespace {
+
 int Usage() {
     std::fputs(
         "usage: sheet_measure [--dpi N] [--verbose] [--cells DIR] PAGE.pgm labels|crosshairs "
-        "TYPE(0|1) DX DY\n",
+        "TYPE(0|1) DX DY\n       sheet_measure [--dpi N] [--cells DIR] PAGE.ppm lto LEFT TOP "
+        "PITCH_X PITCH_Y COLUMNS ROWS WIDTH HEIGHT NARROW colour|mono\n",
         stderr);
     return 2;
 }
@@ -381,6 +392,13 @@ int main(int argc, char** argv) {
         } else {
             return Usage();
         }
+    }
+    if (args.value(1) == QLatin1String("lto")) {
+        QImageReader::setAllocationLimit(1024);  // an A4 page at 600 dpi in colour is 104 MB
+        const QImage image(args[0]);
+        if (image.isNull()) return Usage();
+        return MeasureLto(image.convertToFormat(QImage::Format_RGB32), dpi, args.mid(2),
+                          cellFolder);
     }
     bool okX = false;
     bool okY = false;
