@@ -7,7 +7,6 @@
 #pragma once
 
 #include <QDialog>
-#include <map>
 #include <memory>
 
 #include "sheet/lto_run.h"

@@ -80,7 +80,8 @@ void LtoDialog::Submit(const LtoJob& job, const PrintTarget& target) {
                              return MakeLtoPdf(job, placement.paper.margins, placement.offset);
                          },
                          title};
-    pending = Pending{service.Submit(std::move(request)), CurrentStockId(), nextStart};
+    pending = Pending{service.Submit(std::move(request)), QString::fromStdString(job.stock.id),
+                      nextStart};
     busyCursor = std::make_unique<BusyCursor>();
     UpdateButtons();
 }
