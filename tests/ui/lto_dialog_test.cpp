@@ -67,6 +67,7 @@ private slots:
     void typingShowsTheRunOrWhyNot();
     void valuesAreKeptInTheirOwnSection();
     void savedRunMovesTheStart();
+    void printMenuOpensTheDialog();
 
 private:
     std::unique_ptr<uitest::SettingsFolder> settings;
@@ -178,6 +179,23 @@ void LtoDialogTest::savedRunMovesTheStart() {
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().startsWith("%PDF"));
     QVERIFY(settings->Read().contains("Start\\a4-2x15=10"));
+}
+
+void LtoDialogTest::printMenuOpensTheDialog() {
+    auto window = uitest::ShowWindow();
+    const QSize size = window->size();
+    auto* entry = window->findChild<QAction*>(QStringLiteral("mnuLtoLabels"));
+    QVERIFY(entry);
+    QCOMPARE(entry->text(), QStringLiteral("&LTO labels..."));
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        QTRY_VERIFY(qobject_cast<LtoDialog*>(QApplication::activeModalWidget()));
+        opened = QApplication::activeModalWidget()->windowTitle();
+        QApplication::activeModalWidget()->close();
+    });
+    entry->trigger();
+    QCOMPARE(opened, QStringLiteral("LTO labels - Linomark 1.0"));
+    QCOMPARE(window->size(), size);
 }
 
 QTEST_MAIN(LtoDialogTest)
