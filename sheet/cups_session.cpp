@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string_view>
 #include <thread>
 
@@ -39,11 +40,13 @@ float Millimetres(int hundredths) { return static_cast<float>(hundredths) / 100.
 
 Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
 
-// A server that answered, but not in IPP: a web server or something else.
-bool AnsweredOtherThanIpp(http_t* http) {
-    const char* type = httpGetField(http, HTTP_FIELD_CONTENT_TYPE);
-    const bool answered = httpGetStatus(http) != HTTP_STATUS_ERROR && type && *type;
-    return answered && std::string_view(type).rfind("application/ipp", 0) != 0;
+// Whether the server answers a plain IPP question in IPP, whatever the
+// answer; a web server or a service of another kind does not.
+bool SpeaksIpp(http_t* http) {
+    ipp_t* response = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+    const bool ipp = response != nullptr;
+    ippDelete(response);
+    return ipp;
 }
 
 }  // namespace
@@ -58,6 +61,8 @@ CupsSession::CupsSession(std::chrono::milliseconds patience, const std::atomic<b
     : deadline(Clock::now() + patience), stop(stop) {}
 
 CupsSession::~CupsSession() {
+    cupsFreeDestInfo(memberInfo);
+    cupsFreeDests(member ? 1 : 0, member);
     cupsFreeDestInfo(info);
     cupsFreeDests(dest ? 1 : 0, dest);
     httpClose(http);
@@ -102,15 +107,18 @@ Outcome<Done> CupsSession::FindPrinter(const QString& queue) {
     dest = cupsGetNamedDest(http, queue.isEmpty() ? nullptr : name.constData(), nullptr);
     if (dest) return Done{};
     if (timedOut) return StepFailed({});
-    if (AnsweredOtherThanIpp(http)) {
+    const ipp_status_t lookup = cupsLastError();
+    const QString lookupError = LastCupsError();
+    if (!SpeaksIpp(http)) {
+        if (timedOut) return StepFailed({});
         return FailWith(QStringLiteral("The server at %1 does not answer as a printing service. "
                                        "Check the printing server's address (CUPS_SERVER or "
                                        "client.conf) and try again.")
                             .arg(ServerName()));
     }
-    if (cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND) {
+    if (lookup != IPP_STATUS_ERROR_NOT_FOUND) {
         return StepFailed(QStringLiteral("The printer cannot be looked up at %1: %2")
-                              .arg(ServerName(), LastCupsError()));
+                              .arg(ServerName(), lookupError));
     }
     if (!queue.isEmpty()) {
         return FailWith(QStringLiteral("There is no printer %1 at %2.").arg(queue, ServerName()));
@@ -121,9 +129,34 @@ Outcome<Done> CupsSession::FindPrinter(const QString& queue) {
 
 Outcome<Done> CupsSession::ReadPrinterInfo() {
     info = cupsCopyDestInfo(http, dest);
-    if (info) return Done{};
+    if (info) {
+        UseFirstMembersPaper();
+        return Done{};
+    }
     return StepFailed(QStringLiteral("The printer %1 cannot be asked about its paper: %2")
                           .arg(QueueName(), LastCupsError()));
+}
+
+// A class passes each job to one of its members, so the sheet must fit the
+// paper of any; it is made for the first member's. (Members that agree give
+// the same; members that differ cannot all be met.) Offsets stay kept under
+// the class's name.
+void CupsSession::UseFirstMembersPaper() {
+    const char* type = cupsGetOption("printer-type", dest->num_options, dest->options);
+    if (!type || !(std::atoi(type) & CUPS_PRINTER_CLASS) ||
+        cupsGetDestMediaCount(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT) > 0)
+        return;
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 cupsGetOption("printer-uri-supported", dest->num_options, dest->options));
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "member-names");
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    ipp_attribute_t* names = ippFindAttribute(response, "member-names", IPP_TAG_NAME);
+    const char* first = names ? ippGetString(names, 0, nullptr) : nullptr;
+    member = first ? cupsGetNamedDest(http, first, nullptr) : nullptr;
+    ippDelete(response);
+    memberInfo = member ? cupsCopyDestInfo(http, member) : nullptr;
 }
 
 QString CupsSession::QueueName() const { return dest ? QString::fromUtf8(dest->name) : QString(); }
@@ -134,7 +167,8 @@ std::string CupsSession::PaperNameFromPrinter() const {
     for (const char* option : {"media", "PageSize"}) {
         if (const char* name = cupsGetOption(option, dest->num_options, dest->options)) return name;
     }
-    ipp_attribute_t* media = cupsFindDestDefault(http, dest, info, "media");
+    ipp_attribute_t* media = memberInfo ? cupsFindDestDefault(http, member, memberInfo, "media")
+                                        : cupsFindDestDefault(http, dest, info, "media");
     const char* name = media ? ippGetString(media, 0, nullptr) : nullptr;
     return name ? name : "";
 }
@@ -143,13 +177,15 @@ std::string CupsSession::PaperNameFromPrinter() const {
 // list. A printer that lists no paper at all (a raw queue) takes any, with
 // no margins.
 std::optional<Margins> CupsSession::ListedMargins(const Paper& paper) const {
+    cups_dest_t* printer = memberInfo ? member : dest;
+    cups_dinfo_t* facts = memberInfo ? memberInfo : info;
     cups_size_t size{};
-    if (cupsGetDestMediaByName(http, dest, info, paper.name.c_str(), CUPS_MEDIA_FLAGS_DEFAULT,
+    if (cupsGetDestMediaByName(http, printer, facts, paper.name.c_str(), CUPS_MEDIA_FLAGS_DEFAULT,
                                &size)) {
         return SaneMargins({Millimetres(size.left), Millimetres(size.top),
                             Millimetres(size.right), Millimetres(size.bottom)});
     }
-    if (cupsGetDestMediaCount(http, dest, info, CUPS_MEDIA_FLAGS_DEFAULT) == 0) return Margins{};
+    if (cupsGetDestMediaCount(http, printer, facts, CUPS_MEDIA_FLAGS_DEFAULT) == 0) return Margins{};
     return std::nullopt;
 }
 

@@ -56,6 +56,7 @@ public:
 private:
     static int KeepWaiting(http_t* http, void* session);
     [[nodiscard]] bool Stopped() const;
+    void UseFirstMembersPaper();
     [[nodiscard]] std::string PaperNameFromPrinter() const;
     [[nodiscard]] std::optional<Margins> ListedMargins(const Paper& paper) const;
     Outcome<int> SendDocument(int jobId, const QByteArray& pdf, const char* title);
@@ -70,6 +71,10 @@ private:
     http_t* http = nullptr;
     cups_dest_t* dest = nullptr;
     cups_dinfo_t* info = nullptr;
+    // Whose paper and margins count: the printer's own, or for a class that
+    // reports none, its first member's.
+    cups_dest_t* member = nullptr;
+    cups_dinfo_t* memberInfo = nullptr;
     bool timedOut = false;
     bool cancelling = false;
     int jobLeftBehind = 0;

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcutEvent>
 #include <QStyleOption>
 
 namespace linomark {
@@ -58,6 +59,15 @@ void PrintButton::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QPushButton::keyPressEvent(event);
+}
+
+// Every press of the access key is one click. QAbstractButton shows an
+// animated click for 100 ms and drops the presses that come meanwhile.
+bool PrintButton::event(QEvent* event) {
+    if (event->type() != QEvent::Shortcut || static_cast<QShortcutEvent*>(event)->isAmbiguous())
+        return QPushButton::event(event);
+    click();
+    return true;
 }
 
 void PrintButton::contextMenuEvent(QContextMenuEvent* event) {

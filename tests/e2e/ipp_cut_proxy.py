@@ -2,7 +2,7 @@
 """A scheduler that goes down in the middle of a print, for the end-to-end tests.
 
     ipp_cut_proxy.py LISTEN_SOCKET SCHEDULER_SOCKET LOG_FILE [--after-request | --stop PID]
-                     [OPERATION...]
+                     [--down SECONDS] [OPERATION...]
 
 Listens on a unix socket of its own and passes every connection through to
 the real scheduler's socket, byte for byte, in both directions. It reads the
@@ -16,7 +16,8 @@ whole (and dropped), so the client has sent all of it and loses only the
 answer. With --stop PID nothing is cut: at the first such operation the
 scheduler's process is stopped (SIGSTOP, "stopped OPERATION" in the log) and
 the request goes on to it, as when the scheduler hangs in the middle of a
-print.
+print. With --down SECONDS every connection made within SECONDS of a cut is
+closed at once, as while a scheduler restarts.
 
 An IPP request body starts with the version (2 bytes) and the operation
 (2 bytes, big-endian); a body sent in chunks starts with a chunk-size line.
@@ -26,6 +27,7 @@ import signal
 import socket
 import sys
 import threading
+import time
 
 JOB_OPERATIONS = {0x0002: "Print-Job", 0x0005: "Create-Job", 0x0006: "Send-Document"}
 IPP_HEADER = 4
@@ -34,6 +36,8 @@ CUT_OPERATIONS = set(JOB_OPERATIONS.values())
 AFTER_REQUEST = False
 STOP_PID = None
 LOG_PATH = None
+DOWN_SECONDS = 0.0
+DOWN_UNTIL = 0.0
 
 
 class Cut(Exception):
@@ -147,6 +151,8 @@ def client_to_scheduler(client, scheduler, log_path):
         while True:
             pass_request(stream)
     except Cut as cut:
+        global DOWN_UNTIL
+        DOWN_UNTIL = time.monotonic() + DOWN_SECONDS
         with open(log_path, "a", encoding="ascii") as log:
             log.write(f"cut {cut}\n")
     except (EOFError, OSError):
@@ -181,6 +187,9 @@ def serve(listen_path, scheduler_path, log_path):
     listener.listen()
     while True:
         client, _ = listener.accept()
+        if time.monotonic() < DOWN_UNTIL:
+            close_both(client)
+            continue
         scheduler = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         try:
             scheduler.connect(scheduler_path)
@@ -200,11 +209,15 @@ if __name__ == "__main__":
         at = options.index("--stop")
         STOP_PID = int(options[at + 1]) if at + 1 < len(options) else None
         options = options[:at] + options[at + 2 :]
+    if "--down" in options:
+        at = options.index("--down")
+        DOWN_SECONDS = float(options[at + 1])
+        options = options[:at] + options[at + 2 :]
     operations = set(options) - {"--after-request"}
     if len(sys.argv) < 4 or not operations <= CUT_OPERATIONS or ("--stop" in sys.argv and not STOP_PID):
         sys.exit(
             "usage: ipp_cut_proxy.py LISTEN_SOCKET SCHEDULER_SOCKET LOG_FILE "
-            "[--after-request | --stop PID] [OPERATION...]"
+            "[--after-request | --stop PID] [--down SECONDS] [OPERATION...]"
         )
     LOG_PATH = sys.argv[3]
     CUT_OPERATIONS = operations or CUT_OPERATIONS

@@ -142,6 +142,19 @@ case_letter_media() {
     expect_full_sheet 0
 }
 
+# A class as the default printer reports no paper of its own: the sheet is
+# made on its member's, Letter, and not on A4 without margins.
+case_printer_class() {
+    use_scheduler "$LABELS_STATE"
+    trap 'lpadmin -x LetterClass; rm -rf "$WORK"' EXIT
+    lpadmin -p LaserLetter -c LetterClass && cupsenable LetterClass && cupsaccept LetterClass
+    local before
+    before=$(job_files "$OUTDIR_LaserLetter")
+    LPDEST=LetterClass run_driver 0 A0000 B0000 C0000 || fail "driver exit $?: $(cat "$WORK/reason")"
+    wait_for_new_job "$before" "$OUTDIR_LaserLetter"
+    grep -aq '^%%HiResBoundingBox: 0 0 612.00 792.00' "$JOB" || fail "not a Letter page: $JOB"
+}
+
 # Runs the driver where it must fail: exit status 1, the reason naming the
 # cause, and no job anywhere, neither at the scheduler nor in the output.
 expect_refusal() {
@@ -168,6 +181,7 @@ case_queue_rejects_jobs() {
     cupsreject Labels
     expect_refusal 'is not accepting jobs'
     grep -qF 'refused the label sheet' "$WORK/reason" || fail "reason: $(cat "$WORK/reason")"
+    grep -qF 'cupsenable Labels / cupsaccept Labels' "$WORK/reason" || fail "no next step: $(cat "$WORK/reason")"
 }
 
 # A paused queue accepts and holds the job: that is a successful print, and
@@ -246,6 +260,14 @@ readonly FAULT_ROWS=(
     "scheduler_stopped_before    print_to_stopped_scheduler  does not answer"
     "scheduler_stopped_during    print_as_scheduler_stops    does not answer"
     "missing_socket              print_to_missing_socket     is not running"
+    "offset_off_the_paper        print_with_offset_20        mm past the right edge of the paper"
+    "offset_into_the_margin      print_with_offset_18        mm into the 4.2 mm right margin"
+    "margins_keep_it_off         print_with_wide_margin      from the 35.3 mm left margin"
+    "paper_not_listed            print_on_unlisted_paper     LaserA4 does not take 200x300mm paper"
+    "no_printer_a5_saved         save_on_a5_without_printer  The system's paper is A5"
+    "server_answers_html         print_to_html_server        does not answer as a printing service"
+    "server_answers_bytes        print_to_byte_server        does not answer as a printing service"
+    "scheduler_restarted_during  print_as_scheduler_restarts Check that CUPS is running"
 )
 readonly FAULT_SECONDS=15
 
@@ -292,6 +314,82 @@ print_as_scheduler_stops() {
 print_to_missing_socket() {
     CUPS_SERVER=$WORK/nobody-listens.sock "$PRINT_DRIVER" 0 A0000 B0000 C0000 2>"$WORK/reason"
 }
+
+# Runs a print that must send nothing: no job at all at the scheduler.
+sends_nothing() {
+    local jobs status=0
+    jobs=$(job_count)
+    "$@" 2>"$WORK/reason" || status=$?
+    [[ $(job_count) == "$jobs" ]] || fail "a job was made: $(lpstat -W all -o)"
+    return $status
+}
+
+# LaserA4 (A4, 4.2 mm margins) with the user's offset moving the sheet right.
+print_with_offset() {
+    mkdir -p "$HOME/.config"
+    printf '[Alignment]\nLaserA4\\OffsetX=%s\n' "$1" >"$HOME/.config/Linomark 1.0.ini"
+    LPDEST=LaserA4 sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000
+}
+print_with_offset_20() { print_with_offset 20.0; }
+print_with_offset_18() { print_with_offset 18.0; }
+
+# LaserA4's driver with a 100-point (35.3 mm) unprintable left margin on A4.
+print_with_wide_margin() {
+    sed 's|^\*ImageableArea A4/A4: .*|*ImageableArea A4/A4: "100 12 583 830"|' "$PPD_LaserA4" \
+        >"$WORK/wide.ppd"
+    lpadmin -p WideMargin -E -v capture:/ -P "$WORK/wide.ppd" || fail "no queue WideMargin"
+    local status=0
+    LPDEST=WideMargin sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000 || status=$?
+    lpadmin -x WideMargin
+    return $status
+}
+
+print_on_unlisted_paper() {
+    mkdir -p "$HOME/.cups"
+    echo 'Dest LaserA4 media=Custom.200x300mm' >"$HOME/.cups/lpoptions"
+    LPDEST=LaserA4 sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000
+}
+
+save_on_a5_without_printer() {
+    CUPS_SERVER=$(state_of "$SPARE_STATE" SOCKET) PAPERSIZE=a5 "$PRINT_DRIVER" --save-pdf \
+        "$WORK/a5.pdf" 0 A0000 B0000 C0000 2>"$WORK/reason"
+    local status=$?
+    ! grep -q 'default printer' "$WORK/reason" || fail "speaks of a default printer"
+    return $status
+}
+
+# A server at the address that answers HTTP with a web page, or with noise.
+print_to_server_saying() {
+    python3 -c 'import os, socket, sys
+listener = socket.socket(socket.AF_UNIX)
+listener.bind(sys.argv[1])
+listener.listen()
+page = b"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 13\r\n\r\n<html></html>"
+while True:
+    client, _ = listener.accept()
+    client.recv(65536)
+    client.sendall(page if sys.argv[2] == "html" else os.urandom(512))
+    client.close()' "$WORK/other.sock" "$1" &
+    PROXY_PID=$!
+    while [[ ! -S $WORK/other.sock ]]; do sleep 0.1; done
+    CUPS_SERVER=$WORK/other.sock sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000
+}
+print_to_html_server() { print_to_server_saying html; }
+print_to_byte_server() { print_to_server_saying bytes; }
+
+# The scheduler goes away as the document is sent and is back 3 s later: the
+# half-made job is cancelled by then.
+print_as_scheduler_restarts() {
+    start_proxy --down 3 Send-Document
+    CUPS_SERVER=$WORK/proxy.sock "$PRINT_DRIVER" 1 A0000 B0000 C0000 2>"$WORK/reason"
+    local status=$?
+    stop_proxy
+    [[ -z $(lpstat -o Labels) ]] || fail "the half-made job is left: $(lpstat -o Labels)"
+    return $status
+}
+
+# shellcheck disable=SC1090
+state_of() { (source "$1" && printf '%s' "${!2}"); }
 
 # Every job file that landed must be a whole PDF.
 expect_only_whole_jobs() {
@@ -378,9 +476,36 @@ case_save_fault() {
     fail "no save fault row $1"
 }
 
+# Saving over what is no regular file: a warning naming what it is, and the
+# thing left as it was.
+#   row       made by                        test   says
+readonly SAVE_TARGET_ROWS=(
+    "fifo      mkfifo                         -p     is a FIFO"
+    "device    ln_-s_/dev/null                -c     is a device"
+    "folder    mkdir                          -d     is a folder"
+)
+
+case_save_target() {
+    local row name make test says status=0
+    for row in "${SAVE_TARGET_ROWS[@]}"; do
+        read -r name make test says <<<"$row"
+        [[ $name == "$1" ]] || continue
+        use_scheduler "$LABELS_STATE"
+        ${make//_/ } "$WORK/target"
+        "$PRINT_DRIVER" --save-pdf "$WORK/target" 0 A0000 B0000 C0000 2>"$WORK/reason" || status=$?
+        ((status == 1)) || fail "driver exit $status, expected 1: $(cat "$WORK/reason")"
+        grep -qF "$says" "$WORK/reason" || fail "reason [$(cat "$WORK/reason")] does not say [$says]"
+        test "$test" "$WORK/target" || fail "the $name was replaced"
+        cat "$WORK/reason"
+        return 0
+    done
+    fail "no save target row $1"
+}
+
 if [[ $1 == --fault-rows ]]; then
     for row in "${FAULT_ROWS[@]}"; do echo "fault ${row%% *}"; done
     for row in "${SAVE_FAULT_ROWS[@]}"; do echo "save_fault ${row%% *}"; done
+    for row in "${SAVE_TARGET_ROWS[@]}"; do echo "save_target ${row%% *}"; done
     exit 0
 fi
 if [[ $# -lt 1 ]] || ! declare -F "case_$1" >/dev/null; then
