@@ -1,16 +1,21 @@
 // The cost of editing in the real window: one typed character in Text1 through
 // the whole path (upper-casing, change, the ten lines regenerated, preview
 // drawn and painted), and one caret move in a column list (key release,
-// caret-line search, preview drawn and painted).
+// caret-line search, preview drawn and painted); and one typed character in
+// the LTO dialog's first serial (the run checked and planned, the label drawn,
+// the sheet's miniature and the summary painted).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "sheet/print_service.h"
 #include "ui/form1.h"
+#include "ui/lto_dialog.h"
 
 namespace {
 
@@ -52,6 +57,28 @@ void MoveCaretInColumnList(benchmark::State& state) {
     }
 }
 BENCHMARK(MoveCaretInColumnList)->Unit(benchmark::kMicrosecond);
+
+// A run of 1,000 labels (ABC000 to ABC999): the whole run is made and
+// planned again at every keystroke.
+void TypeCharacterInLtoSerial(benchmark::State& state) {
+    linomark::PrintService service;
+    linomark::LtoDialog dialog(service, window);
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog)) state.SkipWithError("the dialog was not shown");
+    dialog.findChild<QSpinBox*>(QStringLiteral("spnCount"))->setValue(1000);
+    auto* serial = dialog.findChild<QLineEdit*>(QStringLiteral("txtFirstSerial"));
+    serial->setFocus();
+    for (auto _ : state) {
+        state.PauseTiming();
+        serial->setText(QStringLiteral("abc00"));
+        serial->end(false);
+        Settle();
+        state.ResumeTiming();
+        QTest::keyClick(serial, Qt::Key_0);
+        Settle();
+    }
+}
+BENCHMARK(TypeCharacterInLtoSerial)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -49,6 +49,7 @@ void Form1::WireEvents() {
     connect(mnuAlignmentSheet, &QAction::triggered, this, &Form1::mnuAlignmentSheet_Click);
     connect(mnuAlignment, &QAction::triggered, this, &Form1::mnuAlignment_Click);
     connect(mnuSavePdf, &QAction::triggered, this, &Form1::mnuSavePdf_Click);
+    connect(mnuLtoLabels, &QAction::triggered, this, &Form1::mnuLtoLabels_Click);
     connect(printService, &PrintService::finished, this, &Form1::PrintService_Finished);
     connect(printService, &PrintService::printerAnswered, this,
             &Form1::PrintService_PrinterAnswered);

@@ -3,6 +3,7 @@
 // control and the event (Text1_Change, txt2_KeyUp, Command1_Click ...).
 #pragma once
 
+#include <QSet>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -93,6 +94,7 @@ private:
     void mnuAlignmentSheet_Click();
     void mnuAlignment_Click();
     void mnuSavePdf_Click();
+    void mnuLtoLabels_Click();
     [[nodiscard]] SheetRequest CurrentRequest(bool alignmentSheet) const;
     void QueueSheet(const SheetRequest& sheet, const PrintTarget& target,
                     const OffsetsByQueue& offsets);
@@ -120,6 +122,7 @@ private:
     QAction* mnuAlignmentSheet = nullptr;
     QAction* mnuAlignment = nullptr;
     QAction* mnuSavePdf = nullptr;
+    QAction* mnuLtoLabels = nullptr;
     QLabel* Label1 = nullptr;
 
     PrintService* printService = nullptr;
@@ -127,6 +130,7 @@ private:
     bool alignmentAsked = false;
     bool closeWhenHandedOver = false;
     QStringList pendingWarnings;
+    QSet<quint64> sheetTickets;  // the window's own requests still on their way
     bool warningOpen = false;
     // What the preview shows, so it can be drawn again at another pixel ratio.
     std::u32string previewedValue;

@@ -117,6 +117,9 @@ void Form1::BuildPrintMenu() {
     menu->addSeparator();
     mnuSavePdf = menu->addAction(tr("&Save sheet as PDF..."));
     mnuSavePdf->setObjectName(QStringLiteral("mnuSavePdf"));
+    menu->addSeparator();
+    mnuLtoLabels = menu->addAction(tr("&LTO labels..."));
+    mnuLtoLabels->setObjectName(QStringLiteral("mnuLtoLabels"));
     Command1->SetMenu(menu, tr("More printing: alignment, PDF"));
 }
 

@@ -1,5 +1,6 @@
 // The Print button and its menu: the label sheet, the alignment sheet, the
-// alignment offsets of the default printer, and the sheet saved as PDF. Each
+// alignment offsets of the default printer, the sheet saved as PDF, and the
+// LTO labels dialog, which shares the window's print service. Each
 // click makes one request of the values as they stand at that click; the
 // print service hands them over in order on its own thread, so the window
 // keeps answering however long CUPS takes, and the outcome of each comes
@@ -18,6 +19,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/column_list.h"
 #include "ui/form1.h"
+#include "ui/lto_dialog.h"
 #include "ui/pdf_file_name.h"
 #include "ui/print_button.h"
 #include "ui/termination_signals.h"
@@ -86,15 +88,21 @@ void Form1::QueueSheet(const SheetRequest& sheet, const PrintTarget& target,
                  .arg(printService->Pending()));
         return;
     }
-    printService->Submit(SheetPrintRequest(sheet, target, offsets));
+    sheetTickets.insert(printService->Submit(SheetPrintRequest(sheet, target, offsets)));
     UpdateBusyCursor();
 }
 
-// Once the window has closed (its sheets discarded), there is nobody to tell.
-void Form1::PrintService_Finished(quint64, const Outcome<PrintReceipt>& outcome) {
+void Form1::mnuLtoLabels_Click() {
+    LtoDialog dialog(*printService, this);
+    dialog.exec();
+}
+
+// The LTO dialog's jobs are its own to report; once the window has closed
+// (its sheets discarded), there is nobody to tell.
+void Form1::PrintService_Finished(quint64 ticket, const Outcome<PrintReceipt>& outcome) {
     UpdateBusyCursor();
-    if (!isVisible()) return;
-    if (!outcome) WarnInTurn(QString::fromStdString(outcome.Reason()));
+    const bool windowsOwn = sheetTickets.remove(ticket);
+    if (windowsOwn && isVisible() && !outcome) WarnInTurn(QString::fromStdString(outcome.Reason()));
     if (closeWhenHandedOver && printService->Pending() == 0) close();
 }
 

@@ -1,0 +1,202 @@
+// The "LTO labels" dialog driven as a user would, with no scheduler to ask
+// (CUPS_SERVER names a socket nobody listens on): typing shows the run or
+// why it cannot be printed, its values are kept in [LTO] alone, and a saved
+// run moves the stock's start position.
+#include "ui/lto_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
+
+#include "sheet/print_service.h"
+#include "ui/settings_file.h"
+#include "window_test_support.h"
+
+using linomark::LtoDialog;
+using uitest::Find;
+
+namespace {
+
+constexpr char kOtherSections[] = "[INI]\nType=1\nColumn1=Q0000\n[Alignment]\nLaser\\OffsetX=1.5\n";
+
+// Every key of the settings file outside [LTO], with its value.
+QMap<QString, QVariant> OtherKeys() {
+    const QSettings store(linomark::SettingsFilePath(), QSettings::IniFormat);
+    QMap<QString, QVariant> keys;
+    for (const QString& key : store.allKeys()) {
+        if (!key.startsWith(QLatin1String("LTO/"))) keys[key] = store.value(key);
+    }
+    return keys;
+}
+
+// Types into the emptied box, key by key.
+void Type(QWidget* box, const QString& text) {
+    box->setFocus();
+    if (auto* line = qobject_cast<QLineEdit*>(box)) line->clear();
+    if (auto* list = qobject_cast<QPlainTextEdit*>(box)) list->clear();
+    for (const QChar c : text) {
+        if (c == u'\n')
+            QTest::keyClick(box, Qt::Key_Return);
+        else
+            QTest::keyClick(box, c.toLatin1());
+    }
+}
+
+QString Summary(LtoDialog& dialog) { return Find<QLabel>(dialog, "lblSummary")->text(); }
+
+void ChooseSheet(LtoDialog& dialog, const QString& id) {
+    auto* sheet = Find<QComboBox>(dialog, "cmbSheet");
+    sheet->setCurrentIndex(sheet->findData(id));
+    emit sheet->activated(sheet->currentIndex());
+}
+
+}  // namespace
+
+class LtoDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { settings = std::make_unique<uitest::SettingsFolder>(); }
+    void typingShowsTheRunOrWhyNot_data();
+    void typingShowsTheRunOrWhyNot();
+    void valuesAreKeptInTheirOwnSection();
+    void savedRunMovesTheStart();
+    void printMenuOpensTheDialog();
+
+private:
+    std::unique_ptr<uitest::SettingsFolder> settings;
+    linomark::PrintService service;
+};
+
+void LtoDialogTest::typingShowsTheRunOrWhyNot_data() {
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("list");  // typed with "Use a list" on when not empty
+    QTest::addColumn<QString>("mediaId");
+    QTest::addColumn<QString>("sheet");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QString>("summary");  // empty: refused, Print and Save disabled
+    QTest::newRow("lower case typed, two sheets")
+        << "abc100" << 35 << ""
+        << "l8"
+        << "a4-2x15" << 1 << "35 labels, ABC100L8 to ABC134L8, on 2 sheets";
+    QTest::newRow("start fills the first sheet's end")
+        << "CLN001" << 3 << ""
+        << "CU"
+        << "a4-3x17" << 50 << "3 labels, CLN001CU to CLN003CU, on 2 sheets";
+    QTest::newRow("list with its own media ID")
+        << "" << 1 << "ab0001\n\ncln001 cu"
+        << "L9"
+        << "letter-2x15" << 1 << "2 labels, AB0001L9 to CLN001CU, on 1 sheet";
+    QTest::newRow("run past its width") << "ABC999" << 2 << ""
+                                        << "L9"
+                                        << "a4-2x15" << 1 << "";
+    QTest::newRow("one-character media ID") << "ABC100" << 1 << ""
+                                            << "L"
+                                            << "a4-2x15" << 1 << "";
+    QTest::newRow("start beyond the sheet") << "ABC100" << 1 << ""
+                                            << "L9"
+                                            << "a4-2x15" << 31 << "";
+}
+
+void LtoDialogTest::typingShowsTheRunOrWhyNot() {
+    QFETCH(QString, serial);
+    QFETCH(int, count);
+    QFETCH(QString, list);
+    QFETCH(QString, mediaId);
+    QFETCH(QString, sheet);
+    QFETCH(int, start);
+    QFETCH(QString, summary);
+    LtoDialog dialog(service, nullptr);
+    dialog.show();
+    Find<QCheckBox>(dialog, "chkList")->setChecked(!list.isEmpty());
+    Type(Find<QLineEdit>(dialog, "txtFirstSerial"), serial);
+    Type(Find<QPlainTextEdit>(dialog, "txtList"), list);
+    Type(Find<QComboBox>(dialog, "cmbMediaId")->lineEdit(), mediaId);
+    Find<QSpinBox>(dialog, "spnCount")->setValue(count);
+    ChooseSheet(dialog, sheet);
+    Find<QSpinBox>(dialog, "spnStartAt")->setValue(start);
+    QCOMPARE(Find<QLineEdit>(dialog, "txtFirstSerial")->text(), serial.toUpper());
+    QCOMPARE(Find<QPlainTextEdit>(dialog, "txtList")->toPlainText(), list.toUpper());
+    QCOMPARE(Find<QPushButton>(dialog, "cmdPrint")->isEnabled(), !summary.isEmpty());
+    QCOMPARE(Find<QPushButton>(dialog, "cmdSavePdf")->isEnabled(), !summary.isEmpty());
+    if (summary.isEmpty())
+        QVERIFY(!Summary(dialog).isEmpty());
+    else
+        QCOMPARE(Summary(dialog), summary);
+}
+
+void LtoDialogTest::valuesAreKeptInTheirOwnSection() {
+    settings->Write(kOtherSections);
+    const QMap<QString, QVariant> others = OtherKeys();
+    QCOMPARE(others.size(), 3);
+    {
+        LtoDialog dialog(service, nullptr);
+        Find<QCheckBox>(dialog, "chkList")->setChecked(true);
+        Type(Find<QPlainTextEdit>(dialog, "txtList"), QStringLiteral("AB0001\n\nCLN001 CU"));
+        Type(Find<QComboBox>(dialog, "cmbMediaId")->lineEdit(), QStringLiteral("M8"));
+        ChooseSheet(dialog, QStringLiteral("letter-2x15"));
+        Find<QSpinBox>(dialog, "spnStartAt")->setValue(7);
+        Find<QCheckBox>(dialog, "chkColour")->click();
+        dialog.reject();
+    }
+    QCOMPARE(OtherKeys(), others);
+    LtoDialog dialog(service, nullptr);
+    QVERIFY(Find<QCheckBox>(dialog, "chkList")->isChecked());
+    QCOMPARE(Find<QPlainTextEdit>(dialog, "txtList")->toPlainText(), "AB0001\n\nCLN001 CU");
+    QCOMPARE(Find<QComboBox>(dialog, "cmbMediaId")->currentText(), "M8");
+    QCOMPARE(Find<QComboBox>(dialog, "cmbSheet")->currentData().toString(), "letter-2x15");
+    QCOMPARE(Find<QSpinBox>(dialog, "spnStartAt")->value(), 7);
+    QVERIFY(Find<QCheckBox>(dialog, "chkColour")->isChecked());
+}
+
+// 4 cells skipped and 35 labels fill 39 cells of 30-cell sheets: the next
+// run starts at the 10th label of the second sheet.
+void LtoDialogTest::savedRunMovesTheStart() {
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("run.pdf"));
+    LtoDialog dialog(service, nullptr);
+    dialog.show();
+    Type(Find<QLineEdit>(dialog, "txtFirstSerial"), QStringLiteral("ABC100"));
+    Find<QSpinBox>(dialog, "spnCount")->setValue(35);
+    ChooseSheet(dialog, QStringLiteral("a4-2x15"));
+    Find<QSpinBox>(dialog, "spnStartAt")->setValue(5);
+    QTimer::singleShot(0, [pdf] {
+        QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()));
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        chooser->selectFile(pdf);
+        static_cast<QDialog*>(chooser)->accept();
+    });
+    Find<QPushButton>(dialog, "cmdSavePdf")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QSpinBox>(dialog, "spnStartAt")->value(), 10, 20'000);
+    QFile saved(pdf);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().startsWith("%PDF"));
+    QVERIFY(settings->Read().contains("Start\\a4-2x15=10"));
+}
+
+void LtoDialogTest::printMenuOpensTheDialog() {
+    auto window = uitest::ShowWindow();
+    const QSize size = window->size();
+    auto* entry = window->findChild<QAction*>(QStringLiteral("mnuLtoLabels"));
+    QVERIFY(entry);
+    QCOMPARE(entry->text(), QStringLiteral("&LTO labels..."));
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        QTRY_VERIFY(qobject_cast<LtoDialog*>(QApplication::activeModalWidget()));
+        opened = QApplication::activeModalWidget()->windowTitle();
+        QApplication::activeModalWidget()->close();
+    });
+    entry->trigger();
+    QCOMPARE(opened, QStringLiteral("LTO labels - Linomark 1.0"));
+    QCOMPARE(window->size(), size);
+}
+
+QTEST_MAIN(LtoDialogTest)
+#include "lto_dialog_test.moc"
