@@ -47,9 +47,11 @@ void ScriptedSession::startTypeSwitchPrintClose() {
     QCOMPARE(cmbType->currentIndex(), 1);
     QCOMPARE(QApplication::focusWidget(), text1);
 
-    // The print runs inside the click; a failure would show its warning box there.
+    // The click queues the sheet; the busy cursor stays until it is handed
+    // over, and a failure would show its warning box.
     uitest::MessageBoxCatcher catcher;
     QTest::mouseClick(Find<QPushButton>(*window, "Command1"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!QApplication::overrideCursor(), 20'000);
     QVERIFY2(catcher.texts.isEmpty(), qPrintable(catcher.texts.join(QLatin1Char('\n'))));
 
     window->close();
