@@ -11,6 +11,7 @@
 
 #include "command_options.h"
 #include "label_pages.h"
+#include "signal_watch.h"
 #include "linomark_config.h"
 #include "sheet/lto_run.h"
 #include "sheet/print_service.h"
@@ -77,21 +78,32 @@ Outcome<LabelPages> PagesOf(PrintService& service, const Command& command) {
     return LtoRunPages(command, defaults.Value(), std::move(base));
 }
 
-int Print(const Command& command) {
-    PrintService service;
+// The line said on success: what was written or sent, and where.
+Outcome<QString> Deliver(PrintService& service, const Command& command) {
     Outcome<LabelPages> pages = PagesOf(service, command);
-    if (!pages) return Failed(pages.Reason());
+    if (!pages) return Fail(pages.Reason());
     LabelPages& made = pages.Value();
     const Outcome<PrintReceipt> receipt = service.Run(std::move(made.request));
-    if (!receipt) return Failed(receipt.Reason());
+    if (!receipt) return Fail(receipt.Reason());
     const QString held = Counted(made.labels, "label", "labels") + QStringLiteral(" on ") +
                          Counted(made.sheets, "sheet", "sheets");
-    const QString line = command.action == Command::Action::Pdf
-                             ? QStringLiteral("%1 written to %2").arg(held, command.file)
-                             : QStringLiteral("%1 sent to %2 (job %3)")
-                                   .arg(held, receipt.Value().queue)
-                                   .arg(receipt.Value().jobId);
-    std::printf("%s\n", qUtf8Printable(line));
+    if (command.action == Command::Action::Pdf) {
+        return QStringLiteral("%1 written to %2").arg(held, command.file);
+    }
+    return QStringLiteral("%1 sent to %2 (job %3)")
+        .arg(held, receipt.Value().queue)
+        .arg(receipt.Value().jobId);
+}
+
+int Print(const Command& command) {
+    PrintService service;
+    const SignalWatch watch(service);
+    const Outcome<QString> done = Deliver(service, command);
+    if (!done && watch.Received() != 0) {
+        return Failed("ended by a termination signal; the job in flight was cancelled.");
+    }
+    if (!done) return Failed(done.Reason());
+    std::printf("%s\n", qUtf8Printable(done.Value()));
     return 0;
 }
 
@@ -130,6 +142,7 @@ int RunCommandLine(int argc, char** argv) {
     // No window is shown, so no display is needed; the offscreen platform
     // measures text with the same fonts as the window, so the pages match.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    BlockTerminationSignals();
     std::thread loadFontConfiguration([] { FcInit(); });
     QGuiApplication app(argc, argv);
     loadFontConfiguration.join();

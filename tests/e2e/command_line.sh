@@ -157,6 +157,23 @@ case_no_scheduler() {
         fail "said [$(cat "$WORK/err")], the window [$(cat "$WORK/reason")]"
 }
 
+# SIGTERM while the scheduler hangs: the wait is given up and the program
+# ends at once, with status 1 and why.
+case_signal_while_stalled() {
+    local status=0 pid started
+    kill -STOP "$PID"
+    env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" --print >"$WORK/out" 2>"$WORK/err" &
+    pid=$!
+    sleep 1
+    started=$SECONDS
+    kill -TERM "$pid"
+    wait "$pid" || status=$?
+    kill -CONT "$PID"
+    ((status == 1)) || fail "exit $status after SIGTERM: $(cat "$WORK/err")"
+    ((SECONDS - started <= 2)) || fail "ended $((SECONDS - started)) s after SIGTERM"
+    grep -q '^linomark: ended by a termination signal' "$WORK/err" || fail "said [$(cat "$WORK/err")]"
+}
+
 case_usage() {
     local row name words arguments
     for row in "${USAGE_ROWS[@]}"; do
