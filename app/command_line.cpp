@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
+#include <future>
 #include <string_view>
 #include <thread>
 
@@ -79,10 +80,21 @@ Outcome<LabelPages> PagesOf(PrintService& service, const Command& command) {
 }
 
 // The line said on success: what was written or sent, and where.
-Outcome<QString> Deliver(PrintService& service, const Command& command) {
+// The pages are drawn once the font configuration is loaded; until then the
+// service asks the printer, so the two waits overlap.
+MakePages AfterFonts(MakePages pages, std::shared_future<void> fontsLoaded) {
+    return [pages = std::move(pages), fontsLoaded](const PagePlacement& placement) {
+        fontsLoaded.wait();
+        return pages(placement);
+    };
+}
+
+Outcome<QString> Deliver(PrintService& service, const Command& command,
+                         const std::shared_future<void>& fontsLoaded) {
     Outcome<LabelPages> pages = PagesOf(service, command);
     if (!pages) return Fail(pages.Reason());
     LabelPages& made = pages.Value();
+    made.request.pages = AfterFonts(std::move(made.request.pages), fontsLoaded);
     const Outcome<PrintReceipt> receipt = service.Run(std::move(made.request));
     if (!receipt) return Fail(receipt.Reason());
     const QString held = Counted(made.labels, "label", "labels") + QStringLiteral(" on ") +
@@ -95,10 +107,10 @@ Outcome<QString> Deliver(PrintService& service, const Command& command) {
         .arg(receipt.Value().jobId);
 }
 
-int Print(const Command& command) {
+int Print(const Command& command, const std::shared_future<void>& fontsLoaded) {
     PrintService service;
     const SignalWatch watch(service);
-    const Outcome<QString> done = Deliver(service, command);
+    const Outcome<QString> done = Deliver(service, command, fontsLoaded);
     if (!done && watch.Received() != 0) {
         return Failed("ended by a termination signal; the job in flight was cancelled.");
     }
@@ -107,7 +119,7 @@ int Print(const Command& command) {
     return 0;
 }
 
-int Perform(const Command& command) {
+int Perform(const Command& command, const std::shared_future<void>& fontsLoaded) {
     switch (command.action) {
         case Command::Action::Help:
             std::printf("%s", qUtf8Printable(HelpText()));
@@ -122,7 +134,7 @@ int Perform(const Command& command) {
         case Command::Action::Print:
             break;
     }
-    return Print(command);
+    return Print(command, fontsLoaded);
 }
 
 }  // namespace
@@ -143,15 +155,18 @@ int RunCommandLine(int argc, char** argv) {
     // measures text with the same fonts as the window, so the pages match.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     BlockTerminationSignals();
-    std::thread loadFontConfiguration([] { FcInit(); });
+    std::promise<void> fontsLoaded;
+    const std::jthread loadFontConfiguration([&fontsLoaded] {
+        FcInit();
+        fontsLoaded.set_value();
+    });
     QGuiApplication app(argc, argv);
-    loadFontConfiguration.join();
     const Outcome<Command> command = ReadCommand(QGuiApplication::arguments().mid(1));
     if (!command) {
         std::fprintf(stderr, "linomark: %s\nTry 'linomark --help'.\n", command.Reason().c_str());
         return kUsageError;
     }
-    return Perform(command.Value());
+    return Perform(command.Value(), fontsLoaded.get_future().share());
 }
 
 }  // namespace linomark
