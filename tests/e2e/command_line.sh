@@ -7,6 +7,7 @@
 set -euo pipefail
 # shellcheck source=e2e_common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
+SOURCE_TREE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export LC_ALL=C
 
 # Usage errors, each exit status 2: name | what the message says | arguments.
@@ -74,6 +75,10 @@ case_help() {
     local option
     for option in "${OPTIONS[@]}"; do
         grep -q "^  --$option\b.*[a-z]" "$WORK/out" || fail "--help has no line for --$option"
+        grep -qF -- "\\-\\-${option//-/\\-}" "$SOURCE_TREE/linomark.1" ||
+            fail "the manual lacks --$option"
+        grep -q -- "--$option\b" "$SOURCE_TREE/data/linomark.bash-completion" ||
+            fail "the completion lacks --$option"
     done
 }
 
