@@ -49,7 +49,7 @@ OffsetsByQueue ReadAlignments() {
     return offsets;
 }
 
-QString WriteAlignment(const QString& queue, const AlignmentOffset& offset) {
+Outcome<Done> WriteAlignment(const QString& queue, const AlignmentOffset& offset) {
     return WriteStore([&](QSettings& store) {
         store.setValue(KeyOf(queue, "OffsetX"), TextOf(offset.x));
         store.setValue(KeyOf(queue, "OffsetY"), TextOf(offset.y));

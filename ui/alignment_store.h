@@ -18,7 +18,7 @@ AlignmentOffset ReadAlignment(const QString& queue);
 // Every queue's offset, for a print request made on this thread.
 OffsetsByQueue ReadAlignments();
 
-// Returns why the offsets could not be saved, or an empty text.
-QString WriteAlignment(const QString& queue, const AlignmentOffset& offset);
+// Fails with why the offsets could not be saved.
+Outcome<Done> WriteAlignment(const QString& queue, const AlignmentOffset& offset);
 
 }  // namespace linomark

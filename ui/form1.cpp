@@ -95,10 +95,11 @@ void Form1::Form_Load() {
 // the system ends the program, a failure is told on standard error: a message
 // box would keep the program running with nobody there to close it.
 void Form1::Form_Unload() {
-    const QString reason =
+    const Outcome<Done> saved =
         WriteSettings({cmbType->currentIndex(), Text1->text(), Text2->text(), Text3->text()});
-    if (reason.isEmpty()) return;
-    const QString message = tr("The settings were not saved: %1").arg(reason);
+    if (saved) return;
+    const QString message =
+        tr("The settings were not saved: %1").arg(QString::fromStdString(saved.Reason()));
     if (ClosingOnTerminationSignal()) {
         std::fprintf(stderr, "linomark: %s\n", qPrintable(message));
         EndWithFailureStatus();

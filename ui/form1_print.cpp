@@ -68,9 +68,10 @@ void Form1::PrintService_PrinterAnswered(const Outcome<PrinterFacts>& facts) {
                    {{queue, dialog.Offset()}});
     });
     if (dialog.exec() != QDialog::Accepted || queue.isEmpty()) return;
-    const QString reason = WriteAlignment(queue, dialog.Offset());
-    if (!reason.isEmpty()) {
-        Warn(tr("The alignment offsets were not saved: %1").arg(reason));
+    const Outcome<Done> saved = WriteAlignment(queue, dialog.Offset());
+    if (!saved) {
+        Warn(tr("The alignment offsets were not saved: %1")
+                 .arg(QString::fromStdString(saved.Reason())));
     }
 }
 

@@ -69,8 +69,11 @@ void LtoDialog::KeepSettings() {
     settings.list = txtList->toPlainText();
     settings.sheet = CurrentStockId();
     settings.colour = chkColour->isChecked();
-    const QString reason = WriteLtoSettings(settings);
-    if (!reason.isEmpty()) Warn(tr("The LTO label values were not saved: %1").arg(reason));
+    const Outcome<Done> saved = WriteLtoSettings(settings);
+    if (!saved) {
+        Warn(tr("The LTO label values were not saved: %1")
+                 .arg(QString::fromStdString(saved.Reason())));
+    }
 }
 
 QString LtoDialog::CurrentStockId() const { return cmbSheet->currentData().toString(); }

@@ -128,7 +128,7 @@ LtoSettings ReadLtoSettings() {
     return values;
 }
 
-QString WriteLtoSettings(const LtoSettings& values) {
+Outcome<Done> WriteLtoSettings(const LtoSettings& values) {
     return WriteStore([&values](QSettings& store) {
         store.remove(Key(kGroup));
         store.beginGroup(Key(kGroup));

@@ -69,7 +69,7 @@ QString CustomPaperShown(const std::string& pwgName);
 LtoSettings ReadLtoSettings();
 
 // Replaces the [LTO] section whole; every other section stays as it is.
-// Returns why the values could not be saved, or an empty text.
-QString WriteLtoSettings(const LtoSettings& values);
+// Fails with why the values could not be saved.
+Outcome<Done> WriteLtoSettings(const LtoSettings& values);
 
 }  // namespace linomark

@@ -45,7 +45,7 @@ StoredValues ReadSettings() {
     return values;
 }
 
-QString WriteSettings(const StoredValues& values) {
+Outcome<Done> WriteSettings(const StoredValues& values) {
     return WriteStore([&values](QSettings& settings) {
         settings.beginGroup(QStringLiteral("INI"));
         settings.setValue(QStringLiteral("Type"), QString::number(values.type));

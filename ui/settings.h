@@ -29,7 +29,7 @@ StoredValues ReadSettings();
 // with these keys; a streamed value is left out). A file in place
 // that is not a regular file (nor a link to one), a file without any write
 // permission and a read-only file system are left untouched.
-// Returns why the values could not be saved, or an empty text when they were.
-QString WriteSettings(const StoredValues& values);
+// Fails with why the values could not be saved.
+Outcome<Done> WriteSettings(const StoredValues& values);
 
 }  // namespace linomark

@@ -195,17 +195,18 @@ bool ReadStore(const std::function<void(const QSettings&)>& read) {
     return true;
 }
 
-QString WriteStore(const std::function<void(QSettings&)>& write) {
+Outcome<Done> WriteStore(const std::function<void(QSettings&)>& write) {
     const QString refusal = WhyLeftAlone(SettingsFilePath());
-    if (!refusal.isEmpty()) return refusal;
+    if (!refusal.isEmpty()) return Fail(refusal.toStdString());
     SettingsFile settings;
     if (settings.status() != QSettings::NoError)
-        return QStringLiteral("the settings file %1 could not be read")
-            .arg(QDir::toNativeSeparators(settings.fileName()));
+        return Fail(QStringLiteral("the settings file %1 could not be read")
+                        .arg(QDir::toNativeSeparators(settings.fileName()))
+                        .toStdString());
     write(settings);
     settings.sync();
-    if (settings.status() == QSettings::NoError) return {};
-    return WhyNotWritten(settings.fileName());
+    if (settings.status() == QSettings::NoError) return Done{};
+    return Fail(WhyNotWritten(settings.fileName()).toStdString());
 }
 
 }  // namespace linomark

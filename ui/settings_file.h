@@ -8,6 +8,8 @@
 #include <QString>
 #include <functional>
 
+#include "symbology/outcome.h"
+
 namespace linomark {
 
 // $XDG_CONFIG_HOME/Linomark 1.0.ini, or ~/.config/Linomark 1.0.ini when
@@ -20,8 +22,8 @@ QString SettingsFilePath();
 bool ReadStore(const std::function<void(const QSettings&)>& read);
 
 // Lets `write` set its keys and replaces the file whole, keeping every other
-// key in it (a file that does not parse is written afresh). Returns why the
-// keys could not be saved, or an empty text when they were.
-QString WriteStore(const std::function<void(QSettings&)>& write);
+// key in it (a file that does not parse is written afresh); fails with why
+// the keys could not be saved.
+Outcome<Done> WriteStore(const std::function<void(QSettings&)>& write);
 
 }  // namespace linomark

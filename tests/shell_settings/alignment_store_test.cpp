@@ -52,9 +52,10 @@ TEST_F(AlignmentStore, EveryQueueKeepsItsOwnOffsets) {
     float step = 0.0f;
     for (const QString& queue : names) {
         step += 0.5f;
-        ASSERT_EQ(WriteAlignment(queue, {step - 10.0f, 10.0f - step}), "") << qPrintable(queue);
+        ASSERT_EQ(Said(WriteAlignment(queue, {step - 10.0f, 10.0f - step})), "")
+            << qPrintable(queue);
     }
-    ASSERT_EQ(WriteSettings({1, "D0000", "E0000", "F0000"}), "");
+    ASSERT_EQ(Said(WriteSettings({1, "D0000", "E0000", "F0000"})), "");
     step = 0.0f;
     for (const QString& queue : names) {
         step += 0.5f;
@@ -88,7 +89,7 @@ TEST_F(AlignmentStore, OnlyNumbersWithinTwentyMillimetresCount) {
 // the [INI] section a user wrote by hand stays as it is.
 TEST_F(AlignmentStore, WritesPlainDecimalsAndLeavesTheIniSectionAlone) {
     WriteStoreBytes("[INI]\nType=1\nColumn1=MINE\n");
-    ASSERT_EQ(WriteAlignment("Laser", {2.0f, -1.5f}), "");
+    ASSERT_EQ(Said(WriteAlignment("Laser", {2.0f, -1.5f})), "");
     const QByteArray bytes = StoreBytes();
     EXPECT_TRUE(bytes.contains("Laser\\OffsetX=2.0\n")) << bytes.constData();
     EXPECT_TRUE(bytes.contains("Laser\\OffsetY=-1.5\n")) << bytes.constData();

@@ -184,7 +184,7 @@ TEST_F(Settings, StoredVariantsAreNeverDecoded) {
         EXPECT_EQ(fields(ReadSettings()), fields({0, "MINE", "B0000", "C0000"}));
         EXPECT_EQ(linomark::ReadAlignment(QStringLiteral("Laser")).x, 1.5f);
         const StoredValues mine{1, "D0000", "E0000", "F0000"};
-        ASSERT_EQ(WriteSettings(mine), "");
+        ASSERT_EQ(Said(WriteSettings(mine)), "");
         bool wellFormed = false;
         EXPECT_EQ(fields(readInOtherProcess(&wellFormed)), fields(mine));
         EXPECT_TRUE(wellFormed);
@@ -206,7 +206,7 @@ TEST_F(Settings, UnusualValuesSurviveTheRoundTripToDisk) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(WriteSettings(c.values), "");
+        ASSERT_EQ(Said(WriteSettings(c.values)), "");
         bool wellFormed = false;
         EXPECT_EQ(fields(readInOtherProcess(&wellFormed)), fields(c.values));
         EXPECT_TRUE(wellFormed);
@@ -225,7 +225,7 @@ TEST_F(Settings, UnreadableFileGivesDefaultsAndIsReplacedAtClose) {
         writeStore(content);
         EXPECT_EQ(fields(ReadSettings()), fields(StoredValues{}));
         writeStore(content);  // as if it had turned bad while the program ran
-        EXPECT_EQ(WriteSettings(mine), "");
+        EXPECT_EQ(Said(WriteSettings(mine)), "");
         bool wellFormed = false;
         EXPECT_EQ(fields(readInOtherProcess(&wellFormed)), fields(mine));
         EXPECT_TRUE(wellFormed);
@@ -235,23 +235,24 @@ TEST_F(Settings, UnreadableFileGivesDefaultsAndIsReplacedAtClose) {
 TEST_F(Settings, FolderInPlaceOfTheFileGivesDefaultsAndAReason) {
     ASSERT_TRUE(QDir().mkpath(storePath()));
     EXPECT_EQ(fields(ReadSettings()), fields(StoredValues{}));
-    EXPECT_EQ(WriteSettings({}), "the settings file " + storePath() + " is a folder");
+    EXPECT_EQ(Said(WriteSettings({})), "the settings file " + storePath() + " is a folder");
     EXPECT_TRUE(QFileInfo(storePath()).isDir());
 }
 
 TEST_F(Settings, ConfigFolderThatCannotBeCreatedGivesAReason) {
     QFile blocker(configFolder());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    EXPECT_EQ(WriteSettings({}), "the settings folder " + configFolder() + " cannot be created");
+    EXPECT_EQ(Said(WriteSettings({})),
+              "the settings folder " + configFolder() + " cannot be created");
 }
 
 TEST_F(Settings, ReadOnlyFolderKeepsTheOldFileWhole) {
     const StoredValues old{1, "OLD1", "OLD2", "OLD3"};
-    ASSERT_EQ(WriteSettings(old), "");
+    ASSERT_EQ(Said(WriteSettings(old)), "");
     const QByteArray before = storeBytes();
     if (!lockFolder(configFolder(), true))
         GTEST_SKIP() << "cannot make a folder read-only for this user";
-    EXPECT_EQ(WriteSettings({0, "NEW1", "NEW2", "NEW3"}),
+    EXPECT_EQ(Said(WriteSettings({0, "NEW1", "NEW2", "NEW3"})),
               "the settings folder " + configFolder() + " cannot be written (permission denied)");
     EXPECT_EQ(storeBytes(), before);
     bool wellFormed = false;
@@ -260,10 +261,10 @@ TEST_F(Settings, ReadOnlyFolderKeepsTheOldFileWhole) {
 }
 
 TEST_F(Settings, FileIsReplacedWholeByANewOneWithNothingLeftBehind) {
-    ASSERT_EQ(WriteSettings({}), "");
+    ASSERT_EQ(Said(WriteSettings({})), "");
     struct stat before {};
     ASSERT_EQ(::stat(QFile::encodeName(storePath()).constData(), &before), 0);
-    ASSERT_EQ(WriteSettings({1, "A", "B", "C"}), "");
+    ASSERT_EQ(Said(WriteSettings({1, "A", "B", "C"})), "");
     struct stat after {};
     ASSERT_EQ(::stat(QFile::encodeName(storePath()).constData(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino) << "rewritten in place instead of renamed over";
@@ -278,7 +279,7 @@ TEST_F(Settings, LastInstanceToCloseWins) {
     const auto other = startWriter(first);
     ASSERT_TRUE(other->waitForFinished());
     ASSERT_EQ(other->exitCode(), 0);
-    ASSERT_EQ(WriteSettings(second), "");
+    ASSERT_EQ(Said(WriteSettings(second)), "");
     bool wellFormed = false;
     EXPECT_EQ(fields(readInOtherProcess(&wellFormed)), fields(second));
     EXPECT_TRUE(wellFormed);

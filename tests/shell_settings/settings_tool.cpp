@@ -14,9 +14,10 @@ namespace {
 
 int write(const QStringList& args) {
     const linomark::StoredValues values{args[0].toInt(), args[1], args[2], args[3]};
-    const QString reason = linomark::WriteSettings(values);
-    std::fputs(qPrintable(reason), stderr);
-    return reason.isEmpty() ? 0 : 1;
+    const linomark::Outcome<linomark::Done> saved = linomark::WriteSettings(values);
+    if (saved) return 0;
+    std::fputs(saved.Reason().c_str(), stderr);
+    return 1;
 }
 
 int read() {
