@@ -97,12 +97,6 @@ void LtoDialogTest::typingShowsTheRunOrWhyNot_data() {
     QTest::newRow("run past its width") << "ABC999" << 2 << ""
                                         << "L9"
                                         << "a4-2x15" << 1 << "";
-    QTest::newRow("one-character media ID") << "ABC100" << 1 << ""
-                                            << "L"
-                                            << "a4-2x15" << 1 << "";
-    QTest::newRow("start beyond the sheet") << "ABC100" << 1 << ""
-                                            << "L9"
-                                            << "a4-2x15" << 31 << "";
 }
 
 void LtoDialogTest::typingShowsTheRunOrWhyNot() {

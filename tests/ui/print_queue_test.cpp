@@ -1,7 +1,6 @@
 // The Print button and the print service with the e2e scheduler stopped (SIGSTOP).
 #include <signal.h>
 
-#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
@@ -29,23 +28,11 @@ int JobFiles() {
     return static_cast<int>(QDir(StateValue("OUTDIR")).entryList({"job-*"}, QDir::Files).size());
 }
 
-// Answers each box with the given button or OK; records its first clause.
-struct Answerer {
-    explicit Answerer(const QString& button) {
-        QObject::connect(&poll, &QTimer::timeout, [this, button] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            texts << box->text().section(QLatin1Char(';'), 0, 0);
-            for (QAbstractButton* choice : box->buttons()) {
-                if (choice->text().remove(QLatin1Char('&')) == button) return choice->click();
-            }
-            box->done(QMessageBox::Ok);
-        });
-        poll.start(10);
-    }
-    QStringList texts;
-    QTimer poll;
-};
+// The first clause of each text, up to a semicolon.
+QStringList FirstClauses(QStringList texts) {
+    for (QString& text : texts) text = text.section(QLatin1Char(';'), 0, 0);
+    return texts;
+}
 
 }  // namespace
 
@@ -116,7 +103,7 @@ void PrintQueueTest::closeWithSheetsWaiting() {
     QFETCH(QStringList, said);
     const int jobs = JobFiles();
     Scheduler(SIGSTOP);
-    Answerer answerer(answer);
+    uitest::MessageBoxCatcher answerer(answer);
     for (int press = 0; press < presses; ++press) Find<QPushButton>(*window, "Command1")->click();
     if (answer.isEmpty()) {
         linomark::CloseOnTerminationSignals(*window);
@@ -124,7 +111,7 @@ void PrintQueueTest::closeWithSheetsWaiting() {
     } else {
         window->close();
     }
-    QTRY_COMPARE(answerer.texts, said);
+    QTRY_COMPARE(FirstClauses(answerer.texts), said);
     QTRY_COMPARE(window->isVisible(), answer == QLatin1String("Wait"));
     const auto ending = std::chrono::steady_clock::now();
     if (answer != QLatin1String("Wait")) window.reset();

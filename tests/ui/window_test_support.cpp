@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QPainter>
 
@@ -73,13 +74,16 @@ const QImage& PreviewPicture(QWidget& window) {
     return Find<linomark::PreviewBox>(window, "pictPreview")->Picture();
 }
 
-MessageBoxCatcher::MessageBoxCatcher() {
-    QObject::connect(&poll, &QTimer::timeout, [this] {
+MessageBoxCatcher::MessageBoxCatcher(const QString& answer) {
+    QObject::connect(&poll, &QTimer::timeout, [this, answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         titles << box->windowTitle();
         texts << box->text();
         icons << box->icon();
+        for (QAbstractButton* choice : box->buttons()) {
+            if (choice->text().remove(QLatin1Char('&')) == answer) return choice->click();
+        }
         box->done(QMessageBox::Ok);
     });
     poll.start(10);

@@ -41,7 +41,8 @@ const QImage& PreviewPicture(QWidget& window);
 // Records, then closes, every message box that comes up while it lives.
 class MessageBoxCatcher {
 public:
-    MessageBoxCatcher();
+    // Each box is answered with the button of that text, or with OK.
+    explicit MessageBoxCatcher(const QString& answer = {});
 
     QStringList titles;
     QStringList texts;
