@@ -76,7 +76,8 @@ void Form1::PrintService_PrinterAnswered(const Outcome<PrinterFacts>& facts) {
 }
 
 void Form1::mnuSavePdf_Click() {
-    const QString fileName = AskPdfFileName(this, {txt1->Text(), txt2->Text(), txt3->Text()});
+    const QString fileName =
+        AskPdfFileName(this, tr("Save sheet as PDF"), {txt1->Text(), txt2->Text(), txt3->Text()});
     if (fileName.isEmpty()) return;
     QueueSheet(CurrentRequest(false), {PrintTarget::Kind::File, fileName, {}}, ReadAlignments());
 }

@@ -4,16 +4,16 @@
 // to JobFinished. The printer's answer sets the colour and sheet defaults.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QSpinBox>
-#include <QStandardPaths>
+#include <algorithm>
 #include <cmath>
 
 #include "linomark_config.h"
 #include "ui/alignment_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/lto_dialog.h"
+#include "ui/pdf_file_name.h"
 
 namespace linomark {
 namespace {
@@ -49,10 +49,12 @@ void LtoDialog::PrintLabels() {
 void LtoDialog::SaveAsPdf() {
     const Outcome<LtoJob> job = CurrentJob();
     if (!job) return;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString fileName = QFileDialog::getSaveFileName(
-        this, tr("Save LTO labels as PDF"), folder + QStringLiteral("/lto-labels.pdf"),
-        tr("PDF files (*.pdf)"));
+    const auto labeled = std::find_if(job.Value().labels.begin(), job.Value().labels.end(),
+                                      [](const LtoLabel& label) { return !label.serial.empty(); });
+    const QString first = labeled == job.Value().labels.end()
+                              ? QString()
+                              : QString::fromStdString(labeled->serial + labeled->mediaId);
+    const QString fileName = AskPdfFileName(this, tr("Save LTO labels as PDF"), {first});
     if (!fileName.isEmpty()) Submit(job.Value(), {PrintTarget::Kind::File, fileName, {}});
 }
 

@@ -57,10 +57,10 @@ QString SuggestedPdfPath(const QStringList& columnTexts, const QDate& today) {
     return QDir(StartFolder()).filePath(name);
 }
 
-QString AskPdfFileName(QWidget* parent, const QStringList& columnTexts) {
+QString AskPdfFileName(QWidget* parent, const QString& title, const QStringList& columnTexts) {
     const QString fileName = QFileDialog::getSaveFileName(
-        parent, QObject::tr("Save sheet as PDF"),
-        SuggestedPdfPath(columnTexts, QDate::currentDate()), QObject::tr("PDF files (*.pdf)"));
+        parent, title, SuggestedPdfPath(columnTexts, QDate::currentDate()),
+        QObject::tr("PDF files (*.pdf)"));
     if (!fileName.isEmpty()) LastFolder() = QFileInfo(fileName).absolutePath();
     return fileName;
 }

@@ -15,8 +15,9 @@ namespace linomark {
 // order they print, made safe for a file name; none gives "labels-<date>".
 QString SuggestedPdfPath(const QStringList& columnTexts, const QDate& today);
 
-// Asks where to save, starting at the suggestion; remembers the folder of
-// the answer for the rest of the session. Empty when the user cancels.
-QString AskPdfFileName(QWidget* parent, const QStringList& columnTexts);
+// Asks where to save, under the given title, starting at the suggestion;
+// remembers the folder of the answer for the rest of the session, for the
+// window and the LTO dialog alike. Empty when the user cancels.
+QString AskPdfFileName(QWidget* parent, const QString& title, const QStringList& columnTexts);
 
 }  // namespace linomark
