@@ -12,10 +12,10 @@
 
 #include "command_options.h"
 #include "label_pages.h"
-#include "signal_watch.h"
 #include "linomark_config.h"
 #include "sheet/lto_run.h"
 #include "sheet/print_service.h"
+#include "signal_watch.h"
 #include "ui/alignment_store.h"
 
 namespace linomark {
@@ -76,7 +76,7 @@ Outcome<LabelPages> PagesOf(PrintService& service, const Command& command) {
     if (!command.lto) return WindowSheetPages(command, base);
     const Outcome<LtoDefaults> defaults = PrinterDefaults(service, command);
     if (!defaults) return Fail(defaults.Reason());
-    return LtoRunPages(command, defaults.Value(), std::move(base));
+    return LtoRunPages(command, defaults.Value(), base);
 }
 
 // The line said on success: what was written or sent, and where.

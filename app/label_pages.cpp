@@ -92,7 +92,7 @@ LabelPages WindowSheetPages(const Command& command, const PrintRequest& base) {
 }
 
 Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults,
-                                PrintRequest base) {
+                                const PrintRequest& base) {
     const SheetLayout& stock = command.sheet.isEmpty() ? StockOfPaper(defaults.paper)
                                                        : *LtoStockById(command.sheet.toStdString());
     Outcome<std::vector<LtoLabel>> labels = ReadLabels(command, stock);
@@ -101,13 +101,10 @@ Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defau
                command.colour.value_or(defaults.colour), false};
     const Outcome<LtoPlan> plan = PlanLtoJob(job);
     if (!plan) return Fail(plan.Reason());
-    LabelPages pages{std::move(base), plan.Value().labels, plan.Value().sheets};
-    pages.request.paper = PaperNamed(stock.paper);
-    pages.request.title = QString::fromUtf8(kProgramTitle) + QStringLiteral(" LTO labels");
-    pages.request.pages = [job = std::move(job)](const PagePlacement& placement) {
-        return MakeLtoPdf(job, placement.paper.margins, placement.offset);
-    };
-    return pages;
+    return LabelPages{
+        LtoPrintRequest(job, base.target, base.offsets,
+                        QString::fromUtf8(kProgramTitle) + QStringLiteral(" LTO labels")),
+        plan.Value().labels, plan.Value().sheets};
 }
 
 QString StockTable() {

@@ -32,7 +32,7 @@ LabelPages WindowSheetPages(const Command& command, const PrintRequest& base);
 
 // An LTO run or list on its stock; fails as the dialog would refuse it.
 Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults,
-                                PrintRequest base);
+                                const PrintRequest& base);
 
 // The LTO stock, a line each: id, paper, label size, grid and what it is.
 QString StockTable();

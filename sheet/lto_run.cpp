@@ -102,7 +102,8 @@ void DrawLabels(DrawingSurface& page, const LtoJob& job) {
         if (label.serial.empty()) continue;
         const CellCorner c = CornerOf(s, cell % perSheet);
         const std::string value = ShownValue(label);
-        LabelKindOf(LabelType::Lto).print(page, c.x, c.y, std::u32string(value.begin(), value.end()), style);
+        LabelKindOf(LabelType::Lto)
+            .print(page, c.x, c.y, std::u32string(value.begin(), value.end()), style);
     }
 }
 
@@ -203,6 +204,15 @@ Outcome<QByteArray> MakeLtoPdf(const LtoJob& job, const Margins& printerMargins,
         job.outlinesOnly ? QStringLiteral("LTO label outlines") : QStringLiteral("LTO labels");
     return MakePagePdf(paper, QPointF(offset.x, offset.y), title,
                        [&job](DrawingSurface& page) { DrawJob(page, job); });
+}
+
+PrintRequest LtoPrintRequest(const LtoJob& job, const PrintTarget& target,
+                             const OffsetsByQueue& offsets, const QString& title) {
+    return {target, PaperNamed(job.stock.paper), offsets,
+            [job](const PagePlacement& placement) {
+                return MakeLtoPdf(job, placement.paper.margins, placement.offset);
+            },
+            title};
 }
 
 }  // namespace linomark

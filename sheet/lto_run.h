@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "sheet/paper.h"
+#include "sheet/print_service.h"
 #include "sheet/sheet_layouts.h"
 #include "symbology/lto.h"
 #include "symbology/outcome.h"
 
 namespace linomark {
-
-struct AlignmentOffset;
 
 struct LtoJob {
     SheetLayout stock;
@@ -25,9 +24,9 @@ struct LtoJob {
 };
 
 struct LtoPlan {
-    int labels = 0;     // labels printed (blank cells not counted)
+    int labels = 0;  // labels printed (blank cells not counted)
     int sheets = 0;
-    int nextStart = 1;  // the first unused label of the last sheet; 1 when it is used up
+    int nextStart = 1;    // the first unused label of the last sheet; 1 when it is used up
     std::string summary;  // "35 labels, ABC100L8 to ABC134L8, on 2 sheets"
 };
 
@@ -39,5 +38,10 @@ Outcome<LtoPlan> PlanLtoJob(const LtoJob& job);
 // distance, when any bar or character would land in the printer's margins.
 Outcome<QByteArray> MakeLtoPdf(const LtoJob& job, const Margins& printerMargins,
                                const AlignmentOffset& offset);
+
+// The job as the print service takes it, on the stock's paper: the dialog,
+// the command line and the tests hand it over alike.
+PrintRequest LtoPrintRequest(const LtoJob& job, const PrintTarget& target,
+                             const OffsetsByQueue& offsets, const QString& title);
 
 }  // namespace linomark

@@ -73,17 +73,8 @@ void LtoDialog::Submit(const LtoJob& job, const PrintTarget& target) {
         nextStart = plan.Value().nextStart;
         title = tr("LTO labels, %1").arg(QString::fromStdString(plan.Value().summary));
     }
-    const std::optional<Paper> paper = PaperNamed(job.stock.paper);
-    if (!paper)
-        return Warn(tr("The paper %1 of the sheet is not known.")
-                        .arg(QString::fromStdString(job.stock.paper)));
-    PrintRequest request{target, paper, ReadAlignments(),
-                         [job](const PagePlacement& placement) {
-                             return MakeLtoPdf(job, placement.paper.margins, placement.offset);
-                         },
-                         title};
-    pending = Pending{service.Submit(std::move(request)), QString::fromStdString(job.stock.id),
-                      nextStart};
+    pending = Pending{service.Submit(LtoPrintRequest(job, target, ReadAlignments(), title)),
+                      QString::fromStdString(job.stock.id), nextStart};
     busyCursor = std::make_unique<BusyCursor>();
     UpdateButtons();
 }

@@ -27,14 +27,8 @@ linomark::Outcome<linomark::LtoJob> ReadLtoJob(const QStringList& a) {
 }
 
 QString PrintLto(const linomark::LtoJob& job) {
-    linomark::PrintRequest request;
-    request.paper = linomark::PaperNamed(job.stock.paper);
-    request.offsets = linomark::ReadAlignments();
-    request.pages = [job](const linomark::PagePlacement& at) {
-        return linomark::MakeLtoPdf(job, at.paper.margins, at.offset);
-    };
-    request.title = QStringLiteral("LTO labels");
-    const auto outcome = linomark::PrintService().Run(request);
+    const auto outcome = linomark::PrintService().Run(linomark::LtoPrintRequest(
+        job, {}, linomark::ReadAlignments(), QStringLiteral("LTO labels")));
     return outcome ? QString() : QString::fromStdString(outcome.Reason());
 }
 
