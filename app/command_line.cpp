@@ -13,10 +13,10 @@
 #include "command_options.h"
 #include "label_pages.h"
 #include "linomark_config.h"
+#include "print/print_service.h"
+#include "settings/alignment_store.h"
 #include "sheet/lto_run.h"
-#include "sheet/print_service.h"
-#include "signal_watch.h"
-#include "ui/alignment_store.h"
+#include "system/termination.h"
 
 namespace linomark {
 namespace {
@@ -109,7 +109,7 @@ Outcome<QString> Deliver(PrintService& service, const Command& command,
 
 int Print(const Command& command, const std::shared_future<void>& fontsLoaded) {
     PrintService service;
-    const SignalWatch watch(service);
+    const TerminationWatch watch([&service](int) { service.CancelAll(); });
     const Outcome<QString> done = Deliver(service, command, fontsLoaded);
     if (!done && watch.Received() != 0) {
         return Failed("ended by a termination signal; the job in flight was cancelled.");

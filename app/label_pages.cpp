@@ -7,11 +7,11 @@
 #include <cstdio>
 
 #include "linomark_config.h"
+#include "print/print_requests.h"
+#include "settings/settings.h"
 #include "sheet/lto_run.h"
-#include "sheet/print_job.h"
+#include "sheet/typed_text.h"
 #include "symbology/label_series.h"
-#include "ui/settings.h"
-#include "ui/typed_character.h"
 
 namespace linomark {
 namespace {

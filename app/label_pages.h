@@ -6,8 +6,8 @@
 #include <QString>
 
 #include "command_options.h"
+#include "print/print_service.h"
 #include "sheet/paper.h"
-#include "sheet/print_service.h"
 
 namespace linomark {
 

@@ -8,7 +8,6 @@
 #include "command_line.h"
 #include "display_probe.h"
 #include "ui/form1.h"
-#include "ui/termination_signals.h"
 
 int main(int argc, char** argv) {
     if (linomark::WantsCommandLine(argc, argv)) return linomark::RunCommandLine(argc, argv);
@@ -29,7 +28,8 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("linomark"));
     loadFontConfiguration.join();
     linomark::Form1 window;
-    linomark::CloseOnTerminationSignals(window);
+    window.CloseOnTerminationSignals();
     window.show();
-    return linomark::ExitStatus(app.exec());
+    const int status = app.exec();
+    return window.LostOnClose() ? 1 : status;
 }

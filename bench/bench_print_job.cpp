@@ -8,9 +8,9 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
+#include "print/cups_session.h"
+#include "print/print_requests.h"
 #include "print_run_sheet.h"
-#include "sheet/cups_session.h"
-#include "sheet/print_job.h"
 
 namespace {
 
@@ -28,8 +28,9 @@ void Print(benchmark::State& state, const char* queue, const linomark::SheetRequ
 }
 
 void ClickToJobAccepted(benchmark::State& state) {
-    Print(state, "LaserA4", {linomark::LabelType::WithCheck,
-                             linomark::FullSheet(linomark::LabelType::WithCheck), false});
+    Print(state, "LaserA4",
+          {linomark::LabelType::WithCheck, linomark::FullSheet(linomark::LabelType::WithCheck),
+           false});
 }
 BENCHMARK(ClickToJobAccepted)->Unit(benchmark::kMillisecond);
 

@@ -6,11 +6,11 @@
 
 #include <QGuiApplication>
 
-#include "recording_surface.h"
 #include "print_run_sheet.h"
+#include "recording_surface.h"
 #include "sheet/lto_run.h"
 #include "sheet/page_pdf.h"
-#include "sheet/print_service.h"
+#include "sheet/placement.h"
 
 namespace {
 

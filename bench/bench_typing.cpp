@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "sheet/print_service.h"
+#include "print/print_service.h"
 #include "ui/form1.h"
 #include "ui/lto_dialog.h"
 

@@ -1,5 +1,8 @@
 # The layers and the one direction they may use each other in:
-#   symbology <- drawing <- sheet <- ui <- app
+#   symbology <- system
+#   symbology <- drawing
+#   drawing, system <- sheet <- print, settings <- ui <- app
+# (the command line in app/ uses print and settings, not ui).
 # Every layer's headers are included as "layer/name.h". A layer's include root
 # holds its own folder and nothing else, and a layer sees the roots of the
 # layers it links, so a header of a higher layer is not found at all: an

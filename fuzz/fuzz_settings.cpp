@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "drawing/label_kinds.h"
 #include "drawing/lto_label.h"
 #include "sheet/page_pdf.h"
-#include "sheet/print_service.h"
 
 namespace linomark {
 namespace {
@@ -204,15 +203,6 @@ Outcome<QByteArray> MakeLtoPdf(const LtoJob& job, const Margins& printerMargins,
         job.outlinesOnly ? QStringLiteral("LTO label outlines") : QStringLiteral("LTO labels");
     return MakePagePdf(paper, QPointF(offset.x, offset.y), title,
                        [&job](DrawingSurface& page) { DrawJob(page, job); });
-}
-
-PrintRequest LtoPrintRequest(const LtoJob& job, const PrintTarget& target,
-                             const OffsetsByQueue& offsets, const QString& title) {
-    return {target, PaperNamed(job.stock.paper), offsets,
-            [job](const PagePlacement& placement) {
-                return MakeLtoPdf(job, placement.paper.margins, placement.offset);
-            },
-            title};
 }
 
 }  // namespace linomark

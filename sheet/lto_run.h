@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sheet/paper.h"
-#include "sheet/print_service.h"
+#include "sheet/placement.h"
 #include "sheet/sheet_layouts.h"
 #include "symbology/lto.h"
 #include "symbology/outcome.h"
@@ -38,10 +38,5 @@ Outcome<LtoPlan> PlanLtoJob(const LtoJob& job);
 // distance, when any bar or character would land in the printer's margins.
 Outcome<QByteArray> MakeLtoPdf(const LtoJob& job, const Margins& printerMargins,
                                const AlignmentOffset& offset);
-
-// The job as the print service takes it, on the stock's paper: the dialog,
-// the command line and the tests hand it over alike.
-PrintRequest LtoPrintRequest(const LtoJob& job, const PrintTarget& target,
-                             const OffsetsByQueue& offsets, const QString& title);
 
 }  // namespace linomark

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "sheet/small_file.h"
+#include "system/small_file.h"
 
 namespace linomark {
 namespace {

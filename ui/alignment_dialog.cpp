@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "linomark_config.h"
-#include "ui/alignment_store.h"
+#include "settings/alignment_store.h"
 
 namespace linomark {
 namespace {

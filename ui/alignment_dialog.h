@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "sheet/print_job.h"
+#include "print/print_requests.h"
 
 class QDoubleSpinBox;
 

@@ -12,8 +12,10 @@
 
 #include "drawing/label_kinds.h"
 #include "linomark_config.h"
+#include "settings/settings.h"
 #include "symbology/code39.h"
 #include "symbology/label_series.h"
+#include "system/termination.h"
 #include "ui/busy_cursor.h"
 #include "ui/caret_line.h"
 #include "ui/column_list.h"
@@ -22,8 +24,6 @@
 #include "ui/mshellexecute.h"
 #include "ui/preview_box.h"
 #include "ui/print_button.h"
-#include "ui/settings.h"
-#include "ui/termination_signals.h"
 
 namespace linomark {
 
@@ -94,15 +94,25 @@ void Form1::Form_Load() {
 // The column lists are not saved: the next start generates them again. When
 // the system ends the program, a failure is told on standard error: a message
 // box would keep the program running with nobody there to close it.
+void Form1::CloseOnTerminationSignals() {
+    DeliverTerminationSignals(*this, [this](int) {
+        closingOnSignal = true;
+        close();
+        closingOnSignal = false;
+        // Ends the main loop and any message box still open over the window.
+        QCoreApplication::quit();
+    });
+}
+
 void Form1::Form_Unload() {
     const Outcome<Done> saved =
         WriteSettings({cmbType->currentIndex(), Text1->text(), Text2->text(), Text3->text()});
     if (saved) return;
     const QString message =
         tr("The settings were not saved: %1").arg(QString::fromStdString(saved.Reason()));
-    if (ClosingOnTerminationSignal()) {
+    if (closingOnSignal) {
         std::fprintf(stderr, "linomark: %s\n", qPrintable(message));
-        EndWithFailureStatus();
+        lostOnClose = true;
     } else {
         Warn(message);
     }

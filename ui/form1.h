@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "sheet/print_job.h"
+#include "print/print_requests.h"
 
 class QAction;
 class QComboBox;
@@ -35,6 +35,14 @@ public:
     // Text1, which selects and previews its value.
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
+
+    // From now on SIGTERM, SIGINT and SIGHUP close the window the way its
+    // close box does (so the settings are saved), and the program then ends.
+    void CloseOnTerminationSignals();
+    // Whether closing on a termination signal lost something (the settings,
+    // a sheet): the program then ends with status 1, so that a session
+    // manager's log shows it.
+    [[nodiscard]] bool LostOnClose() const { return lostOnClose; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -129,6 +137,10 @@ private:
     std::unique_ptr<BusyCursor> busyCursor;
     bool alignmentAsked = false;
     bool closeWhenHandedOver = false;
+    // While a termination signal closes the window nobody may be there to
+    // answer a message box (a log-out waits for the program to end).
+    bool closingOnSignal = false;
+    bool lostOnClose = false;
     QStringList pendingWarnings;
     QSet<quint64> sheetTickets;  // the window's own requests still on their way
     bool warningOpen = false;

@@ -10,13 +10,13 @@
 #include <QUrl>
 
 #include "linomark_config.h"
+#include "settings/settings.h"
 #include "ui/column_list.h"
 #include "ui/form1.h"
 #include "ui/leading_value_box.h"
 #include "ui/link_label.h"
 #include "ui/preview_box.h"
 #include "ui/print_button.h"
-#include "ui/settings.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
 static void RegisterIconResources() { Q_INIT_RESOURCE(linomark_icons); }

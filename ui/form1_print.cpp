@@ -14,15 +14,15 @@
 #include <cstdio>
 
 #include "linomark_config.h"
+#include "settings/alignment_store.h"
+#include "system/termination.h"
 #include "ui/alignment_dialog.h"
-#include "ui/alignment_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/column_list.h"
 #include "ui/form1.h"
 #include "ui/lto_dialog.h"
 #include "ui/pdf_file_name.h"
 #include "ui/print_button.h"
-#include "ui/termination_signals.h"
 
 namespace linomark {
 namespace {
@@ -129,13 +129,13 @@ void Form1::WarnInTurn(const QString& text) {
 // so they are discarded, and the program says so and ends with status 1.
 bool Form1::AgreeToClose() {
     const int waiting = printService->Pending();
-    if (ClosingOnTerminationSignal()) {
+    if (closingOnSignal) {
         printService->CancelAll();
         std::fprintf(stderr,
                      "linomark: %d label sheet(s) had not reached the printer and were "
                      "discarded.\n",
                      waiting);
-        EndWithFailureStatus();
+        lostOnClose = true;
         return true;
     }
     if (closeWhenHandedOver) return false;

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "linomark_config.h"
-#include "ui/lto_store.h"
+#include "settings/lto_store.h"
 
 namespace linomark {
 

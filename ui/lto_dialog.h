@@ -9,9 +9,9 @@
 #include <QDialog>
 #include <memory>
 
+#include "print/print_service.h"
+#include "settings/lto_store.h"
 #include "sheet/lto_run.h"
-#include "sheet/print_service.h"
-#include "ui/lto_store.h"
 
 class QCheckBox;
 class QComboBox;

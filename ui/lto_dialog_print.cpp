@@ -10,7 +10,8 @@
 #include <cmath>
 
 #include "linomark_config.h"
-#include "ui/alignment_store.h"
+#include "print/print_requests.h"
+#include "settings/alignment_store.h"
 #include "ui/busy_cursor.h"
 #include "ui/lto_dialog.h"
 #include "ui/pdf_file_name.h"

@@ -7,7 +7,7 @@
 #include "drawing/lto_label.h"
 #include "recorded_ops.h"
 #include "sheet/lto_run.h"
-#include "sheet/print_service.h"
+#include "sheet/placement.h"
 
 namespace linomark {
 namespace {

@@ -3,7 +3,6 @@
 // 8.5 x 14 in = 215.9 x 355.6 mm); the sheet needs 15 + 3 * 57.15 = 186.45
 // mm across (type 0) and 15 + 10 * 20.9 + 5 + 5 = 234 mm down.
 #include "sheet/paper.h"
-#include "sheet/print_job.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,6 +10,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+
+#include "sheet/sheet_pages.h"
 
 namespace linomark {
 namespace {

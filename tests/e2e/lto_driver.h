@@ -7,9 +7,9 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "print/print_requests.h"
+#include "settings/alignment_store.h"
 #include "sheet/lto_run.h"
-#include "sheet/print_service.h"
-#include "ui/alignment_store.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 #include <cstdio>
 
 #include "lto_driver.h"
-#include "sheet/print_job.h"
+#include "print/print_requests.h"
+#include "settings/alignment_store.h"
 #include "symbology/label_series.h"
-#include "ui/alignment_store.h"
 
 namespace {
 

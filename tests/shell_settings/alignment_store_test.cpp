@@ -2,7 +2,7 @@
 // name CUPS takes for a queue keeps offsets of its own, a value written by
 // hand counts only when it is a number within 20 mm, and the [INI] section
 // is left as it was.
-#include "ui/alignment_store.h"
+#include "settings/alignment_store.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <QDir>
 #include <QFile>
 
+#include "settings/settings.h"
 #include "test_support.h"
-#include "ui/settings.h"
 
 namespace linomark {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@
 #include <random>
 #include <tuple>
 
+#include "settings/alignment_store.h"
 #include "test_support.h"
-#include "ui/alignment_store.h"
 
 using linomark::ReadSettings;
 using linomark::StoredValues;

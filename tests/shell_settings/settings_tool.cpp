@@ -8,7 +8,7 @@
 #include <QSettings>
 #include <cstdio>
 
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 namespace {
 

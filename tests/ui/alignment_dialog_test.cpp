@@ -3,6 +3,8 @@
 // the default printer: the arrow opens the menu and prints nothing, the
 // dialog names the printer, keeps its offsets on OK and not on Cancel, and
 // prints the alignment sheet from the dialog.
+#include "ui/alignment_dialog.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -14,8 +16,7 @@
 #include <QPushButton>
 #include <QSettings>
 
-#include "ui/alignment_dialog.h"
-#include "ui/settings_file.h"
+#include "settings/settings_file.h"
 #include "window_test_support.h"
 
 using uitest::Find;
@@ -127,10 +128,18 @@ void AlignmentDialogTest::offsetsTakeAPointOrACommaInEveryLocale_data() {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("German point, not -14") << "de_DE" << "-1.4" << "-1.4";
-    QTest::newRow("Turkish point, not 2") << "tr_TR" << "2.5" << "2.5";
-    QTest::newRow("Egyptian comma, not 15") << "ar_EG" << "1,5" << "1.5";
-    QTest::newRow("Japanese comma, not 15") << "ja_JP" << "1,5" << "1.5";
+    QTest::newRow("German point, not -14") << "de_DE"
+                                           << "-1.4"
+                                           << "-1.4";
+    QTest::newRow("Turkish point, not 2") << "tr_TR"
+                                          << "2.5"
+                                          << "2.5";
+    QTest::newRow("Egyptian comma, not 15") << "ar_EG"
+                                            << "1,5"
+                                            << "1.5";
+    QTest::newRow("Japanese comma, not 15") << "ja_JP"
+                                            << "1,5"
+                                            << "1.5";
 }
 
 void AlignmentDialogTest::offsetsTakeAPointOrACommaInEveryLocale() {

@@ -14,8 +14,8 @@
 #include <QSettings>
 #include <QSpinBox>
 
-#include "sheet/print_service.h"
-#include "ui/settings_file.h"
+#include "print/print_service.h"
+#include "settings/settings_file.h"
 #include "window_test_support.h"
 
 using linomark::LtoDialog;

@@ -7,7 +7,6 @@
 
 #include "ui/column_list.h"
 #include "ui/leading_value_box.h"
-#include "ui/termination_signals.h"
 #include "window_test_support.h"
 
 using linomark::ColumnList;
@@ -121,7 +120,7 @@ void StartupShutdownTest::terminationSignalSavesTheTypedValue() {
     uitest::SettingsFolder settings;
     {
         auto window = uitest::ShowWindow();
-        linomark::CloseOnTerminationSignals(*window);
+        window->CloseOnTerminationSignals();
         QTest::keyClicks(Find<LeadingValueBox>(*window, "Text1"), QStringLiteral("k0042"));
         QCOMPARE(std::raise(SIGTERM), 0);
         QTRY_VERIFY(!window->isVisible());

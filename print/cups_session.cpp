@@ -1,4 +1,4 @@
-#include "sheet/cups_session.h"
+#include "print/cups_session.h"
 
 #include <algorithm>
 #include <array>

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <vector>
 
-#include "sheet/print_service.h"
+#include "print/print_service.h"
 
 namespace linomark {
 

@@ -2,7 +2,7 @@
 // the printer's margins for it, and its colour.
 #include <cstdlib>
 
-#include "sheet/cups_session.h"
+#include "print/cups_session.h"
 
 namespace linomark {
 namespace {

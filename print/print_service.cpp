@@ -1,10 +1,10 @@
-#include "sheet/print_service.h"
+#include "print/print_service.h"
 
 #include <exception>
 #include <future>
 #include <memory>
 
-#include "sheet/print_delivery.h"
+#include "print/print_delivery.h"
 
 namespace linomark {
 namespace {

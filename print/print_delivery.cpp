@@ -1,4 +1,4 @@
-#include "sheet/print_delivery.h"
+#include "print/print_delivery.h"
 
 #include <sys/stat.h>
 
@@ -6,7 +6,7 @@
 #include <QSaveFile>
 #include <chrono>
 
-#include "sheet/cups_session.h"
+#include "print/cups_session.h"
 
 namespace linomark {
 namespace {

@@ -3,7 +3,7 @@
 // and a rename, under a lock file, so a reader never sees half of it and two
 // instances closing one after the other leave the last one's values. A link
 // to the file is kept: the file it leads to is replaced.
-#include "ui/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -16,8 +16,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "sheet/small_file.h"
-#include "ui/streamed_values.h"
+#include "settings/streamed_values.h"
+#include "system/small_file.h"
 
 namespace linomark {
 namespace {

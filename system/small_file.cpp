@@ -1,4 +1,4 @@
-#include "sheet/small_file.h"
+#include "system/small_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,9 +25,7 @@ private:
     int fd;
 };
 
-Failure Because(const std::string& path, const std::string& why) {
-    return Fail(path + " " + why);
-}
+Failure Because(const std::string& path, const std::string& why) { return Fail(path + " " + why); }
 
 Failure BecauseOfErrno(const std::string& path) {
     return Because(path, std::string("cannot be read (") + std::strerror(errno) + ")");

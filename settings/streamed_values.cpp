@@ -1,4 +1,4 @@
-#include "ui/streamed_values.h"
+#include "settings/streamed_values.h"
 
 #include <QString>
 

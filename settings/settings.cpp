@@ -1,13 +1,13 @@
 // The [INI] section of the settings file: the label type and the three
 // leading values.
-#include "ui/settings.h"
+#include "settings/settings.h"
 
 #include <QSettings>
 #include <QStringList>
 
+#include "settings/settings_file.h"
 #include "symbology/label_series.h"
 #include "symbology/label_type.h"
-#include "ui/settings_file.h"
 
 namespace linomark {
 namespace {

@@ -20,20 +20,12 @@
 #include <vector>
 
 #include "sheet/paper.h"
+#include "sheet/placement.h"
 #include "symbology/outcome.h"
 
 namespace linomark {
 
 struct LeftJob;
-
-// Millimetres to move the whole sheet by: positive is right and down.
-struct AlignmentOffset {
-    float x = 0.0f;
-    float y = 0.0f;
-};
-
-// Every queue's offset, read from the settings on the caller's thread.
-using OffsetsByQueue = std::map<QString, AlignmentOffset>;
 
 // Where the pages go: the default printer, a named queue, or a PDF file.
 struct PrintTarget {
@@ -44,18 +36,6 @@ struct PrintTarget {
     // empty: the default printer's, or the system's paper when there is none.
     QString queue;
 };
-
-// What the pages are made on: the paper, the queue whose offset and margins
-// apply (empty when there is no printer to ask), and that offset.
-struct PagePlacement {
-    Paper paper;
-    QString queue;
-    AlignmentOffset offset;
-};
-
-// Makes the whole document for a placement: the window's sheet, its
-// alignment sheet, an LTO run or its outlines.
-using MakePages = std::function<Outcome<QByteArray>(const PagePlacement& placement)>;
 
 struct PrintRequest {
     PrintTarget target;

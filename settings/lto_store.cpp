@@ -1,12 +1,12 @@
-#include "ui/lto_store.h"
+#include "settings/lto_store.h"
 
 #include <QLocale>
 #include <QSettings>
 #include <cmath>
 
+#include "settings/settings_file.h"
 #include "sheet/paper.h"
 #include "symbology/lto.h"
-#include "ui/settings_file.h"
 
 namespace linomark {
 namespace {

@@ -1,4 +1,4 @@
-#include "sheet/print_job.h"
+#include "sheet/sheet_pages.h"
 
 #include <array>
 
@@ -8,12 +8,6 @@
 
 namespace linomark {
 namespace {
-
-QString JobTitle(const SheetRequest& request) {
-    return QString::fromUtf8(kProgramTitle) + (request.alignmentSheet
-                                                   ? QStringLiteral(" alignment sheet")
-                                                   : QStringLiteral(" label sheet"));
-}
 
 QString Signed(float millimetres) {
     return (millimetres >= 0.0f ? QStringLiteral("+") : QString()) +
@@ -94,32 +88,6 @@ std::optional<QString> Overrun(const Axis& a) {
     return std::nullopt;
 }
 
-// The page of a request on the placement's paper, drawn from the printable
-// area's corner moved by the queue's alignment offset.
-Outcome<QByteArray> MakeRequestPdf(const SheetRequest& request, const PagePlacement& placement) {
-    if (auto lands = CheckSheetLanding(placement, request.labelType); !lands) {
-        return Fail(lands.Reason());
-    }
-    const Paper& paper = placement.paper;
-    const QPointF origin(paper.margins.left + placement.offset.x,
-                         paper.margins.top + placement.offset.y);
-    const float printableRight = paper.width - paper.margins.right - static_cast<float>(origin.x());
-    const Outcome<Done> fit =
-        request.alignmentSheet
-            ? Outcome<Done>(Done{})
-            : CheckLabelsFit(request.labelType, request.columnLists, printableRight);
-    if (!fit) return Fail(fit.Reason());
-    const std::u32string note = AlignmentNote(placement.queue, placement.offset);
-    const LabelPoint onPaper{static_cast<float>(origin.x()), static_cast<float>(origin.y())};
-    return MakePagePdf(paper, origin, JobTitle(request), [&](DrawingSurface& page) {
-        if (request.alignmentSheet) {
-            PrintAlignmentSheet(page, request.labelType, note, paper, onPaper);
-        } else {
-            PrintSheet(page, request.labelType, request.columnLists);
-        }
-    });
-}
-
 }  // namespace
 
 Outcome<Done> CheckSheetLanding(const PagePlacement& placement, LabelType labelType) {
@@ -143,11 +111,34 @@ Outcome<Done> CheckSheetLanding(const PagePlacement& placement, LabelType labelT
     return Done{};
 }
 
-PrintRequest SheetPrintRequest(const SheetRequest& sheet, const PrintTarget& target,
-                               const OffsetsByQueue& offsets) {
-    return {target, std::nullopt, offsets,
-            [sheet](const PagePlacement& placement) { return MakeRequestPdf(sheet, placement); },
-            JobTitle(sheet)};
+QString SheetJobTitle(const SheetRequest& request) {
+    return QString::fromUtf8(kProgramTitle) + (request.alignmentSheet
+                                                   ? QStringLiteral(" alignment sheet")
+                                                   : QStringLiteral(" label sheet"));
+}
+
+Outcome<QByteArray> MakeSheetPdf(const SheetRequest& request, const PagePlacement& placement) {
+    if (auto lands = CheckSheetLanding(placement, request.labelType); !lands) {
+        return Fail(lands.Reason());
+    }
+    const Paper& paper = placement.paper;
+    const QPointF origin(paper.margins.left + placement.offset.x,
+                         paper.margins.top + placement.offset.y);
+    const float printableRight = paper.width - paper.margins.right - static_cast<float>(origin.x());
+    const Outcome<Done> fit =
+        request.alignmentSheet
+            ? Outcome<Done>(Done{})
+            : CheckLabelsFit(request.labelType, request.columnLists, printableRight);
+    if (!fit) return Fail(fit.Reason());
+    const std::u32string note = AlignmentNote(placement.queue, placement.offset);
+    const LabelPoint onPaper{static_cast<float>(origin.x()), static_cast<float>(origin.y())};
+    return MakePagePdf(paper, origin, SheetJobTitle(request), [&](DrawingSurface& page) {
+        if (request.alignmentSheet) {
+            PrintAlignmentSheet(page, request.labelType, note, paper, onPaper);
+        } else {
+            PrintSheet(page, request.labelType, request.columnLists);
+        }
+    });
 }
 
 }  // namespace linomark

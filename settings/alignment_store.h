@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "sheet/print_job.h"
+#include "sheet/placement.h"
 
 namespace linomark {
 

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "ui/settings_file.h"
+#include "settings/settings_file.h"
 
 namespace linomark {
 

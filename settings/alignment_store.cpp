@@ -1,10 +1,10 @@
-#include "ui/alignment_store.h"
+#include "settings/alignment_store.h"
 
 #include <QLocale>
 #include <QSettings>
 #include <cmath>
 
-#include "ui/settings_file.h"
+#include "settings/settings_file.h"
 
 namespace linomark {
 namespace {
