@@ -21,7 +21,13 @@ QString StateValue(const char* key) {
         .toString();
 }
 
-void Scheduler(int signalNumber) { ::kill(StateValue("PID").toInt(), signalNumber); }
+// The scheduler's process id as its state file gives it; 0 until read.
+pid_t schedulerPid = 0;
+
+// Never kill(0, ...): that would stop the whole process group, ctest with it.
+void Scheduler(int signalNumber) {
+    if (schedulerPid > 0) ::kill(schedulerPid, signalNumber);
+}
 
 int JobFiles() {
     return static_cast<int>(QDir(StateValue("OUTDIR")).entryList({"job-*"}, QDir::Files).size());
@@ -40,6 +46,8 @@ class PrintQueueTest : public uitest::WindowTestCase {
 
 private slots:
     void initTestCase() {
+        schedulerPid = StateValue("PID").toInt();
+        QVERIFY2(schedulerPid > 0, "no scheduler: LABELS_STATE names no state file with its PID");
         qputenv("CUPS_SERVER", StateValue("SOCKET").toUtf8());
         qputenv("LPDEST", "Labels");
     }
