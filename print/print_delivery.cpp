@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "print/cups_session.h"
+#include "system/failure_text.h"
 
 namespace linomark {
 namespace {
@@ -21,8 +22,6 @@ constexpr auto kPrintPatience = 9s;
 constexpr auto kPrintBound = 10s;
 // A question that only describes the printer is answered sooner.
 constexpr auto kQuestionPatience = 3s;
-
-Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
 
 // Connects and finds the printer and what it can do, each step only after
 // the one before it succeeded.

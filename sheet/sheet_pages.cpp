@@ -5,6 +5,7 @@
 #include "linomark_config.h"
 #include "sheet/alignment_sheet.h"
 #include "sheet/page_pdf.h"
+#include "system/failure_text.h"
 
 namespace linomark {
 namespace {
@@ -22,8 +23,6 @@ std::u32string AlignmentNote(const QString& queue, const AlignmentOffset& offset
         .arg(printer, Signed(offset.x), Signed(offset.y))
         .toStdU32String();
 }
-
-Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
 
 // A paper smaller than the sheet itself: the printer's paper must change.
 Failure PaperTooSmall(const PagePlacement& placement) {
