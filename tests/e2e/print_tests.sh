@@ -287,13 +287,11 @@ in_full_tmpdir() {
         TMPDIR=$dir exec "$@"' _ "$WORK/tmp" "$@"
 }
 
-print_in_full_tmpdir() {
-    in_full_tmpdir "$LINOMARK" --print --type 0 A0000 B0000 C0000 2>"$WORK/reason"
-}
+print_in_full_tmpdir() { in_full_tmpdir "$LINOMARK" --print A0000 B0000 C0000 2>"$WORK/reason"; }
 
 print_long_in_full_tmpdir() {
-    in_full_tmpdir "$LINOMARK" --print --type 0 "$(printf 'A%.0s' {1..2995})00000" B0000 \
-        C0000 2>"$WORK/reason"
+    in_full_tmpdir "$LINOMARK" --print "$(printf 'A%.0s' {1..2995})00000" B0000 C0000 \
+        2>"$WORK/reason"
 }
 
 # The scheduler is stopped, as a hung one is, and goes on once the driver has
