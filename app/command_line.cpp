@@ -63,7 +63,7 @@ Outcome<LtoDefaults> PrinterDefaults(PrintService& service, const Command& comma
     if (!command.sheet.isEmpty() && (command.colour.has_value() || !print)) return LtoDefaults{};
     const Outcome<PrinterFacts> facts = AskPrinter(service, command.printer);
     if (facts) return LtoDefaults{facts.Value().paper, facts.Value().colour};
-    if (print) return Fail(facts.Reason());
+    if (print) return facts.Failed();
     return LtoDefaults{SystemPaper(), true};
 }
 
@@ -75,7 +75,7 @@ Outcome<LabelPages> PagesOf(PrintService& service, const Command& command) {
     base.offsets = ReadAlignments();
     if (!command.lto) return WindowSheetPages(command, base);
     const Outcome<LtoDefaults> defaults = PrinterDefaults(service, command);
-    if (!defaults) return Fail(defaults.Reason());
+    if (!defaults) return defaults.Failed();
     return LtoRunPages(command, defaults.Value(), base);
 }
 
@@ -92,11 +92,11 @@ MakePages AfterFonts(MakePages pages, std::shared_future<void> fontsLoaded) {
 Outcome<QString> Deliver(PrintService& service, const Command& command,
                          const std::shared_future<void>& fontsLoaded) {
     Outcome<LabelPages> pages = PagesOf(service, command);
-    if (!pages) return Fail(pages.Reason());
+    if (!pages) return pages.Failed();
     LabelPages& made = pages.Value();
     made.request.pages = AfterFonts(std::move(made.request.pages), fontsLoaded);
     const Outcome<PrintReceipt> receipt = service.Run(std::move(made.request));
-    if (!receipt) return Fail(receipt.Reason());
+    if (!receipt) return receipt.Failed();
     const QString held = Counted(made.labels, "label", "labels") + QStringLiteral(" on ") +
                          Counted(made.sheets, "sheet", "sheets");
     if (command.action == Command::Action::Pdf) {

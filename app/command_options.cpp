@@ -172,14 +172,14 @@ Outcome<Command> ReadCommand(const QStringList& arguments) {
         return Fail(parser.errorText().toStdString());
     }
     const Outcome<Command::Action> action = ReadAction(parser);
-    if (!action) return Fail(action.Reason());
+    if (!action) return action.Failed();
     Command command;
     command.action = action.Value();
     if (command.action == Command::Action::Help || command.action == Command::Action::Version) {
         return command;
     }
     const Outcome<Done> checked = CheckOptions(parser, command);
-    if (!checked) return Fail(checked.Reason());
+    if (!checked) return checked.Failed();
     return command;
 }
 

@@ -63,15 +63,15 @@ DisplayProbe::DisplayProbe(int argc, char** argv) {
     const std::string wayland = WaylandDisplayName();
     const std::string x = Environment("DISPLAY");
     if (wayland.empty() && x.empty()) {
-        problem =
+        usable = Fail(
             "no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start it from a "
-            "graphical session.";
+            "graphical session.");
         return;
     }
     if (!wayland.empty() && WaylandAnswers(wayland)) return;
     if (!x.empty() && XAnswers(x)) return;
     const std::string names = wayland.empty() ? x : x.empty() ? wayland : wayland + " or " + x;
-    problem = "cannot connect to the display " + names;
+    usable = Fail("cannot connect to the display " + names);
 }
 
 DisplayProbe::~DisplayProbe() { Close(); }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "symbology/outcome.h"
+
 struct xcb_connection_t;
 
 namespace linomark {
@@ -17,9 +19,9 @@ public:
     DisplayProbe(const DisplayProbe&) = delete;
     DisplayProbe& operator=(const DisplayProbe&) = delete;
 
-    // Why no window can be shown, as one plain sentence; empty when the
-    // display answers or the choice is left to Qt.
-    [[nodiscard]] const std::string& Problem() const { return problem; }
+    // Whether a window can be shown: done when the display answers or the
+    // choice is left to Qt, else why not, as one plain sentence.
+    [[nodiscard]] const Outcome<Done>& Usable() const { return usable; }
 
     // An X server resets itself when its last client leaves, which would
     // hold up Qt's connection; so the probe's own stays open until Qt has
@@ -29,7 +31,7 @@ public:
 private:
     bool XAnswers(const std::string& name);
 
-    std::string problem;
+    Outcome<Done> usable = Done{};
     xcb_connection_t* xConnection = nullptr;
 };
 

@@ -62,10 +62,10 @@ Outcome<std::string> ReadList(const QString& name) {
 Outcome<std::vector<LtoLabel>> ReadLabels(const Command& command, const SheetLayout& stock) {
     const std::string media = LtoUpper(command.media.toStdString());
     const Outcome<Done> mediaOk = CheckMediaId(media);
-    if (!mediaOk) return Fail(mediaOk.Reason());
+    if (!mediaOk) return mediaOk.Failed();
     if (!command.listFile.isEmpty()) {
         const Outcome<std::string> text = ReadList(command.listFile);
-        if (!text) return Fail(text.Reason());
+        if (!text) return text.Failed();
         return SerialList(text.Value(), media);
     }
     const int restOfSheet = std::max(1, LabelsPerSheet(stock) - command.start + 1);
@@ -96,11 +96,11 @@ Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defau
     const SheetLayout& stock = command.sheet.isEmpty() ? StockOfPaper(defaults.paper)
                                                        : *LtoStockById(command.sheet.toStdString());
     Outcome<std::vector<LtoLabel>> labels = ReadLabels(command, stock);
-    if (!labels) return Fail(labels.Reason());
+    if (!labels) return labels.Failed();
     LtoJob job{stock, std::move(labels.Value()), command.start,
                command.colour.value_or(defaults.colour), false};
     const Outcome<LtoPlan> plan = PlanLtoJob(job);
-    if (!plan) return Fail(plan.Reason());
+    if (!plan) return plan.Failed();
     return LabelPages{
         LtoPrintRequest(job, base.target, base.offsets,
                         QString::fromUtf8(kProgramTitle) + QStringLiteral(" LTO labels")),

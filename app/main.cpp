@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
     // Qt would abort inside its platform plugin without a display that
     // answers; say so plainly instead.
     linomark::DisplayProbe display(argc, argv);
-    if (!display.Problem().empty()) {
-        std::fprintf(stderr, "linomark: %s\n", display.Problem().c_str());
+    if (!display.Usable()) {
+        std::fprintf(stderr, "linomark: %s\n", display.Usable().Reason().c_str());
         return 1;
     }
     // Loading the font configuration is the largest single cost of start-up

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <thread>
 
+#include "system/failure_text.h"
+
 namespace linomark {
 namespace {
 
@@ -34,8 +36,6 @@ bool IsPlacementOption(const char* name) {
 QString LastCupsError() { return QString::fromUtf8(cupsLastErrorString()); }
 
 QString ServerName() { return QString::fromUtf8(cupsServer()); }
-
-Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
 
 // Whether the server answers a plain IPP question in IPP, whatever the
 // answer; a web server or a service of another kind does not.

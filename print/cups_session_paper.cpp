@@ -3,13 +3,12 @@
 #include <cstdlib>
 
 #include "print/cups_session.h"
+#include "system/failure_text.h"
 
 namespace linomark {
 namespace {
 
 float Millimetres(int hundredths) { return static_cast<float>(hundredths) / 100.0f; }
-
-Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
 
 }  // namespace
 

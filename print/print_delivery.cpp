@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "print/cups_session.h"
+#include "system/failure_text.h"
 
 namespace linomark {
 namespace {
@@ -21,8 +22,6 @@ constexpr auto kPrintPatience = 9s;
 constexpr auto kPrintBound = 10s;
 // A question that only describes the printer is answered sooner.
 constexpr auto kQuestionPatience = 3s;
-
-Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
 
 // Connects and finds the printer and what it can do, each step only after
 // the one before it succeeded.
@@ -40,14 +39,14 @@ AlignmentOffset OffsetOf(const OffsetsByQueue& offsets, const QString& queue) {
 // The placement on the printer the session has already asked about.
 Outcome<PagePlacement> PlaceOnAskedPrinter(const CupsSession& cups, const PrintRequest& request) {
     Outcome<Paper> paper = cups.PrinterPaper(request.paper);
-    if (!paper) return Fail(paper.Reason());
+    if (!paper) return paper.Failed();
     return PagePlacement{paper.Value(), cups.QueueName(),
                          OffsetOf(request.offsets, cups.QueueName())};
 }
 
 Outcome<PagePlacement> PlaceOnPrinter(CupsSession& cups, const QString& queue,
                                       const PrintRequest& request) {
-    if (auto asked = AskPrinter(cups, queue); !asked) return Fail(asked.Reason());
+    if (auto asked = AskPrinter(cups, queue); !asked) return asked.Failed();
     return PlaceOnAskedPrinter(cups, request);
 }
 
@@ -93,7 +92,7 @@ bool WriteWhole(QSaveFile& file, const QByteArray& bytes) {
 
 // The file appears whole under its name, or not at all.
 Outcome<PrintReceipt> WriteFile(const QString& fileName, const QByteArray& pdf) {
-    if (auto target = CheckFileTarget(fileName); !target) return Fail(target.Reason());
+    if (auto target = CheckFileTarget(fileName); !target) return target.Failed();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !WriteWhole(file, pdf) ||
         !file.commit()) {
@@ -121,7 +120,7 @@ Outcome<PrintReceipt> SendToPrinter(CupsSession& cups, const PagePlacement& plac
         left.push_back({placement.queue, cups.JobLeftBehind()});
         CancelLeftJobs(left, bound, stop);
     }
-    return Fail(job.Reason());
+    return job.Failed();
 }
 
 }  // namespace
@@ -136,18 +135,18 @@ Outcome<PrintReceipt> Deliver(const PrintRequest& request, const std::atomic<boo
         request.target.kind == PrintTarget::Kind::Queue ? request.target.name : QString();
     const Outcome<PagePlacement> placement =
         toFile ? PlaceForFile(cups, request) : PlaceOnPrinter(cups, queue, request);
-    if (!placement) return Fail(placement.Reason());
+    if (!placement) return placement.Failed();
     const Outcome<QByteArray> pdf = request.pages(placement.Value());
-    if (!pdf) return Fail(pdf.Reason());
+    if (!pdf) return pdf.Failed();
     if (toFile) return WriteFile(request.target.name, pdf.Value());
     return SendToPrinter(cups, placement.Value(), pdf.Value(), request, left, bound, stop);
 }
 
 Outcome<PrinterFacts> DescribePrinter(const QString& queue, const std::atomic<bool>& stop) {
     CupsSession cups(kQuestionPatience, &stop);
-    if (auto asked = AskPrinter(cups, queue); !asked) return Fail(asked.Reason());
+    if (auto asked = AskPrinter(cups, queue); !asked) return asked.Failed();
     Outcome<Paper> paper = cups.PrinterPaper({});
-    if (!paper) return Fail(paper.Reason());
+    if (!paper) return paper.Failed();
     return PrinterFacts{cups.QueueName(), paper.Value(), cups.Colour()};
 }
 

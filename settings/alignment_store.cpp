@@ -1,8 +1,6 @@
 #include "settings/alignment_store.h"
 
-#include <QLocale>
 #include <QSettings>
-#include <cmath>
 
 #include "settings/settings_file.h"
 
@@ -13,13 +11,9 @@ QString KeyOf(const QString& queue, const char* axis) {
     return QStringLiteral("Alignment/%1/%2").arg(queue, QLatin1String(axis));
 }
 
-// Text written by hand may hold anything; only a plain decimal number in
-// range is taken, read the same in every locale.
-float OffsetFromText(const QString& text) {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value) || std::fabs(value) > kLargestOffset) return 0.0f;
-    return static_cast<float>(value);
+// Text written by hand may hold anything; only a number in range is taken.
+float OffsetFromText(const QVariant& stored) {
+    return static_cast<float>(NumberIn(stored, -kLargestOffset, kLargestOffset).value_or(0.0));
 }
 
 QString TextOf(float offset) { return QString::number(offset, 'f', 1); }
@@ -29,8 +23,8 @@ QString TextOf(float offset) { return QString::number(offset, 'f', 1); }
 AlignmentOffset ReadAlignment(const QString& queue) {
     AlignmentOffset offset;
     ReadStore([&](const QSettings& store) {
-        offset = {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
-                  OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
+        offset = {OffsetFromText(store.value(KeyOf(queue, "OffsetX"))),
+                  OffsetFromText(store.value(KeyOf(queue, "OffsetY")))};
     });
     return offset;
 }
@@ -42,8 +36,8 @@ OffsetsByQueue ReadAlignments() {
             const QStringList parts = key.split(QLatin1Char('/'));
             if (parts.size() != 3 || parts.first() != QLatin1String("Alignment")) continue;
             const QString& queue = parts.at(1);
-            offsets[queue] = {OffsetFromText(store.value(KeyOf(queue, "OffsetX")).toString()),
-                              OffsetFromText(store.value(KeyOf(queue, "OffsetY")).toString())};
+            offsets[queue] = {OffsetFromText(store.value(KeyOf(queue, "OffsetX"))),
+                              OffsetFromText(store.value(KeyOf(queue, "OffsetY")))};
         }
     });
     return offsets;

@@ -2,7 +2,6 @@
 
 #include <QLocale>
 #include <QSettings>
-#include <cmath>
 
 #include "settings/settings_file.h"
 #include "sheet/paper.h"
@@ -20,15 +19,10 @@ QString Key(const char* name) { return QString::fromLatin1(name); }
 // A key of the [LTO] section as the store names it.
 QString InGroup(const QString& key) { return Key(kGroup) + u'/' + key; }
 
-// Stored text is read the same in every locale; a hand-written value outside
-// the range the dialog offers is not taken.
+// A hand-written value outside the range the dialog offers is not taken.
 std::optional<double> NumberIn(const QSettings& store, const QString& key, double low,
                                double high) {
-    bool ok = false;
-    const QString text = store.value(InGroup(key)).toString().trimmed();
-    const double value = QLocale::c().toDouble(text, &ok);
-    if (!ok || !std::isfinite(value) || value < low || value > high) return std::nullopt;
-    return value;
+    return linomark::NumberIn(store.value(InGroup(key)), low, high);
 }
 
 std::optional<bool> FlagOf(const QSettings& store, const QString& key) {

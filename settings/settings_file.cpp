@@ -11,12 +11,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "settings/streamed_values.h"
+#include "system/failure_text.h"
 #include "system/small_file.h"
 
 namespace linomark {
@@ -91,29 +94,30 @@ QString KindName(mode_t mode) { return QString::fromStdString(NotRegularKind(mod
 
 // Only a regular file, or a link to one, is opened: opening a named pipe
 // waits for a writer that never comes, and a device or socket replaced by the
-// new settings would be lost to every program that uses it. Returns why the
-// file is not one, or an empty text when it is one or does not exist.
-QString WhyNotARegularFile(const QString& filePath) {
+// new settings would be lost to every program that uses it. Done when it is
+// one or does not exist, else why it is not one.
+Outcome<Done> CheckRegularFile(const QString& filePath) {
     const QByteArray name = QFile::encodeName(filePath);
     const QString shownFile = QDir::toNativeSeparators(filePath);
     struct stat entry {};
-    if (::lstat(name.constData(), &entry) != 0) return {};
+    if (::lstat(name.constData(), &entry) != 0) return Done{};
     if (!S_ISLNK(entry.st_mode)) {
         const QString kind = KindName(entry.st_mode);
-        if (kind.isEmpty()) return {};
-        return QStringLiteral("the settings file %1 is a %2").arg(shownFile, kind);
+        if (kind.isEmpty()) return Done{};
+        return FailWith(QStringLiteral("the settings file %1 is a %2").arg(shownFile, kind));
     }
     struct stat target {};
     const bool reached = ::stat(name.constData(), &target) == 0;
     const QString error = QString::fromLocal8Bit(std::strerror(errno));
     const QString shownTarget = QDir::toNativeSeparators(QFileInfo(filePath).symLinkTarget());
     if (!reached)
-        return QStringLiteral("the settings file %1 is a link to %2, which cannot be reached (%3)")
-            .arg(shownFile, shownTarget, error);
+        return FailWith(
+            QStringLiteral("the settings file %1 is a link to %2, which cannot be reached (%3)")
+                .arg(shownFile, shownTarget, error));
     const QString kind = KindName(target.st_mode);
-    if (kind.isEmpty()) return {};
-    return QStringLiteral("the settings file %1 is a link to %2, which is a %3")
-        .arg(shownFile, shownTarget, kind);
+    if (kind.isEmpty()) return Done{};
+    return FailWith(QStringLiteral("the settings file %1 is a link to %2, which is a %3")
+                        .arg(shownFile, shownTarget, kind));
 }
 
 // The file itself when it exists, else the nearest folder above it that does.
@@ -137,23 +141,22 @@ bool WithoutWritePermission(const QString& filePath) {
            (file.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-// Why the file must be left as it is, found before anything is opened or
-// written; an empty text when the write may go ahead.
-QString WhyLeftAlone(const QString& filePath) {
-    const QString notRegular = WhyNotARegularFile(filePath);
-    if (!notRegular.isEmpty()) return notRegular;
+// Done when the write may go ahead, else why the file must be left as it is,
+// found before anything is opened or written.
+Outcome<Done> CheckMayWrite(const QString& filePath) {
+    if (auto regular = CheckRegularFile(filePath); !regular) return regular;
     const QString existing = NearestExisting(filePath);
     if (OnReadOnlyFileSystem(existing)) {
         if (existing == filePath)
-            return QStringLiteral("the settings file %1 is on a read-only file system")
-                .arg(QDir::toNativeSeparators(filePath));
-        return QStringLiteral("the settings folder %1 is on a read-only file system")
-            .arg(QDir::toNativeSeparators(QFileInfo(filePath).absolutePath()));
+            return FailWith(QStringLiteral("the settings file %1 is on a read-only file system")
+                                .arg(QDir::toNativeSeparators(filePath)));
+        return FailWith(QStringLiteral("the settings folder %1 is on a read-only file system")
+                            .arg(QDir::toNativeSeparators(QFileInfo(filePath).absolutePath())));
     }
     if (WithoutWritePermission(filePath))
-        return QStringLiteral("the settings file %1 is read-only")
-            .arg(QDir::toNativeSeparators(filePath));
-    return {};
+        return FailWith(QStringLiteral("the settings file %1 is read-only")
+                            .arg(QDir::toNativeSeparators(filePath)));
+    return Done{};
 }
 
 // Why a write that was tried did not succeed.
@@ -187,8 +190,15 @@ QString SettingsFilePath() {
     return QDir::cleanPath(folder + u'/' + QLatin1String(kFileName));
 }
 
+std::optional<double> NumberIn(const QVariant& stored, double low, double high) {
+    bool ok = false;
+    const double value = QLocale::c().toDouble(stored.toString().trimmed(), &ok);
+    if (!ok || !std::isfinite(value) || value < low || value > high) return std::nullopt;
+    return value;
+}
+
 bool ReadStore(const std::function<void(const QSettings&)>& read) {
-    if (!WhyNotARegularFile(SettingsFilePath()).isEmpty()) return false;
+    if (!CheckRegularFile(SettingsFilePath())) return false;
     const SettingsFile settings;
     if (settings.status() != QSettings::NoError) return false;
     read(settings);
@@ -196,17 +206,15 @@ bool ReadStore(const std::function<void(const QSettings&)>& read) {
 }
 
 Outcome<Done> WriteStore(const std::function<void(QSettings&)>& write) {
-    const QString refusal = WhyLeftAlone(SettingsFilePath());
-    if (!refusal.isEmpty()) return Fail(refusal.toStdString());
+    if (auto allowed = CheckMayWrite(SettingsFilePath()); !allowed) return allowed;
     SettingsFile settings;
     if (settings.status() != QSettings::NoError)
-        return Fail(QStringLiteral("the settings file %1 could not be read")
-                        .arg(QDir::toNativeSeparators(settings.fileName()))
-                        .toStdString());
+        return FailWith(QStringLiteral("the settings file %1 could not be read")
+                            .arg(QDir::toNativeSeparators(settings.fileName())));
     write(settings);
     settings.sync();
     if (settings.status() == QSettings::NoError) return Done{};
-    return Fail(WhyNotWritten(settings.fileName()).toStdString());
+    return FailWith(WhyNotWritten(settings.fileName()));
 }
 
 }  // namespace linomark

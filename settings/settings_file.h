@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "symbology/outcome.h"
 
@@ -25,5 +26,9 @@ bool ReadStore(const std::function<void(const QSettings&)>& read);
 // key in it (a file that does not parse is written afresh); fails with why
 // the keys could not be saved.
 Outcome<Done> WriteStore(const std::function<void(QSettings&)>& write);
+
+// A number kept as text, read the same in every locale: none when a value
+// written by hand is no plain decimal number within [low, high].
+std::optional<double> NumberIn(const QVariant& stored, double low, double high);
 
 }  // namespace linomark

@@ -174,7 +174,7 @@ Outcome<Done> CheckMargins(const LtoJob& job, const Paper& paper, const Margins&
 }  // namespace
 
 Outcome<LtoPlan> PlanLtoJob(const LtoJob& job) {
-    if (auto layout = CheckLayout(job.stock); !layout) return Fail(layout.Reason());
+    if (auto layout = CheckLayout(job.stock); !layout) return layout.Failed();
     const int perSheet = LabelsPerSheet(job.stock);
     if (job.startAt < 1 || job.startAt > perSheet) {
         return Fail("Start at label " + std::to_string(job.startAt) +
@@ -182,7 +182,7 @@ Outcome<LtoPlan> PlanLtoJob(const LtoJob& job) {
                     ", so start at 1 to " + std::to_string(perSheet) + ".");
     }
     if (job.outlinesOnly) return LtoPlan{0, 1, job.startAt, "The label outlines on 1 sheet"};
-    if (auto labels = CheckLabels(job.labels); !labels) return Fail(labels.Reason());
+    if (auto labels = CheckLabels(job.labels); !labels) return labels.Failed();
     const auto printed = static_cast<int>(std::count_if(
         job.labels.begin(), job.labels.end(), [](const LtoLabel& l) { return !l.serial.empty(); }));
     if (printed == 0) return Fail("There are no labels to print.");
@@ -193,11 +193,11 @@ Outcome<LtoPlan> PlanLtoJob(const LtoJob& job) {
 
 Outcome<QByteArray> MakeLtoPdf(const LtoJob& job, const Margins& printerMargins,
                                const AlignmentOffset& offset) {
-    if (auto plan = PlanLtoJob(job); !plan) return Fail(plan.Reason());
+    if (auto plan = PlanLtoJob(job); !plan) return plan.Failed();
     const Paper paper = *PaperNamed(job.stock.paper);
     if (!job.outlinesOnly) {
         if (auto margins = CheckMargins(job, paper, printerMargins, offset); !margins)
-            return Fail(margins.Reason());
+            return margins.Failed();
     }
     const QString title =
         job.outlinesOnly ? QStringLiteral("LTO label outlines") : QStringLiteral("LTO labels");

@@ -5,6 +5,7 @@
 #include "linomark_config.h"
 #include "sheet/alignment_sheet.h"
 #include "sheet/page_pdf.h"
+#include "system/failure_text.h"
 
 namespace linomark {
 namespace {
@@ -22,8 +23,6 @@ std::u32string AlignmentNote(const QString& queue, const AlignmentOffset& offset
         .arg(printer, Signed(offset.x), Signed(offset.y))
         .toStdU32String();
 }
-
-Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
 
 // A paper smaller than the sheet itself: the printer's paper must change.
 Failure PaperTooSmall(const PagePlacement& placement) {
@@ -119,7 +118,7 @@ QString SheetJobTitle(const SheetRequest& request) {
 
 Outcome<QByteArray> MakeSheetPdf(const SheetRequest& request, const PagePlacement& placement) {
     if (auto lands = CheckSheetLanding(placement, request.labelType); !lands) {
-        return Fail(lands.Reason());
+        return lands.Failed();
     }
     const Paper& paper = placement.paper;
     const QPointF origin(paper.margins.left + placement.offset.x,
@@ -129,7 +128,7 @@ Outcome<QByteArray> MakeSheetPdf(const SheetRequest& request, const PagePlacemen
         request.alignmentSheet
             ? Outcome<Done>(Done{})
             : CheckLabelsFit(request.labelType, request.columnLists, printableRight);
-    if (!fit) return Fail(fit.Reason());
+    if (!fit) return fit.Failed();
     const std::u32string note = AlignmentNote(placement.queue, placement.offset);
     const LabelPoint onPaper{static_cast<float>(origin.x()), static_cast<float>(origin.y())};
     return MakePagePdf(paper, origin, SheetJobTitle(request), [&](DrawingSurface& page) {

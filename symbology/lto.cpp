@@ -111,8 +111,8 @@ Outcome<LtoLabel> ReadListLine(std::string_view line, std::string_view mediaId) 
         while (own.front() == ' ') own.remove_prefix(1);
         label.mediaId = std::string(own);
     }
-    if (auto serial = CheckSerial(label.serial); !serial) return Fail(serial.Reason());
-    if (auto media = CheckMediaId(label.mediaId); !media) return Fail(media.Reason());
+    if (auto serial = CheckSerial(label.serial); !serial) return serial.Failed();
+    if (auto media = CheckMediaId(label.mediaId); !media) return media.Failed();
     return label;
 }
 
@@ -151,11 +151,11 @@ Outcome<std::vector<LtoLabel>> SerialRun(std::string_view first, int count,
                                          std::string_view mediaId) {
     const std::string serial = LtoUpper(first);
     const std::string media = LtoUpper(mediaId);
-    if (auto checked = CheckSerial(serial); !checked) return Fail(checked.Reason());
-    if (auto checked = CheckMediaId(media); !checked) return Fail(checked.Reason());
-    if (auto checked = CheckCount(count); !checked) return Fail(checked.Reason());
+    if (auto checked = CheckSerial(serial); !checked) return checked.Failed();
+    if (auto checked = CheckMediaId(media); !checked) return checked.Failed();
+    if (auto checked = CheckCount(count); !checked) return checked.Failed();
     const Outcome<DigitRun> run = CountableRun(serial, count);
-    if (!run) return Fail(run.Reason());
+    if (!run) return run.Failed();
     const long long start = std::stoll(serial.substr(run.Value().start, run.Value().width));
     std::vector<LtoLabel> labels;
     labels.reserve(static_cast<std::size_t>(count));

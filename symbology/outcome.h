@@ -18,7 +18,7 @@ struct Done {};
 template <class T>
 class [[nodiscard]] Outcome {
 public:
-    Outcome(T value) : state(std::move(value)) {}  // NOLINT: a value is a success
+    Outcome(T value) : state(std::move(value)) {}            // NOLINT: a value is a success
     Outcome(Failure failure) : state(std::move(failure)) {}  // NOLINT: and a failure is not
 
     [[nodiscard]] bool Ok() const { return std::holds_alternative<T>(state); }
@@ -29,6 +29,9 @@ public:
     [[nodiscard]] T& Value() { return std::get<T>(state); }
     // Only on failure.
     [[nodiscard]] const std::string& Reason() const { return std::get<Failure>(state).reason; }
+    // Only on failure: the failure itself, passed on as it is by a step that
+    // cannot go on without the value.
+    [[nodiscard]] const Failure& Failed() const { return std::get<Failure>(state); }
 
 private:
     std::variant<T, Failure> state;

@@ -91,7 +91,7 @@ Outcome<std::vector<LtoLabel>> LtoDialog::CurrentLabels() const {
 
 Outcome<LtoJob> LtoDialog::CurrentJob() const {
     Outcome<std::vector<LtoLabel>> labels = CurrentLabels();
-    if (!labels) return Fail(labels.Reason());
+    if (!labels) return labels.Failed();
     return LtoJob{CurrentStock(), std::move(labels.Value()), spnStartAt->value(),
                   chkColour->isChecked(), false};
 }

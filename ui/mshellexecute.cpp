@@ -3,17 +3,11 @@
 // shell's failure codes so that the caller sees the shell's numbers and messages.
 #include "ui/mshellexecute.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
@@ -21,6 +15,8 @@
 #include <iterator>
 #include <optional>
 #include <utility>
+
+#include "system/program_start.h"
 
 namespace mShellExecute {
 namespace {
@@ -70,10 +66,6 @@ constexpr int kOtherFailure = 1;    // any other failure: the table's last row
 constexpr int kXdgOpenFileMissing = 2;
 constexpr int kXdgOpenNoHandler = 3;
 
-// When no process descriptor can be had (Linux before 5.3, or none free),
-// the opener's end is looked for this often instead.
-constexpr std::chrono::milliseconds kEndPollInterval{250};
-
 ShellError ShellErrorFor(int shellCode) {
     ShellError error;
     error.source =
@@ -110,89 +102,27 @@ std::optional<int> FailureOfEnded(int waitStatus) {
     }
 }
 
-// The child gets /dev/null as standard input and keeps only standard input,
-// output and error: a descriptor of ours without close-on-exec (a display's
-// socket, a file a library opened) must not live on in a browser. Each call
-// returns 0 or an error number; the first failure stops the rest.
-int PrepareFileActions(posix_spawn_file_actions_t& actions, const QByteArray& directory) {
-    int failed =
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (!failed) failed = posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-    if (!failed && !directory.isEmpty())
-        failed = posix_spawn_file_actions_addchdir_np(&actions, directory.constData());
-    return failed;
-}
-
-// Signals come to the child as to any new program: none blocked, each with
-// its default action.
-int PrepareAttributes(posix_spawnattr_t& attributes) {
-    sigset_t none;
-    sigset_t all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    int failed = posix_spawnattr_setsigmask(&attributes, &none);
-    if (!failed) failed = posix_spawnattr_setsigdefault(&attributes, &all);
-    if (!failed)
-        failed = posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    return failed;
-}
-
-// Starts the opener with our environment and our standard output and error
-// (a browser it starts writes there for as long as it runs), reading nothing.
-// Returns its process id, or -1 when it could not be set up or started.
-pid_t StartOpener(const QString& opener, const QString& target, const QString& directory) {
-    QByteArray program = QFile::encodeName(opener);
-    // xdg-open takes an argument that begins with '-' for one of its options.
-    QByteArray argument = (target.startsWith('-') ? "./" + target : target).toLocal8Bit();
-    const QByteArray workingDirectory = QFile::encodeName(directory);
-    posix_spawn_file_actions_t actions;
-    if (posix_spawn_file_actions_init(&actions) != 0) return -1;
-    posix_spawnattr_t attributes;
-    if (posix_spawnattr_init(&attributes) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return -1;
-    }
-    char* arguments[] = {program.data(), argument.data(), nullptr};
-    pid_t pid = -1;
-    const bool started =
-        PrepareFileActions(actions, workingDirectory) == 0 && PrepareAttributes(attributes) == 0 &&
-        posix_spawn(&pid, program.constData(), &actions, &attributes, arguments, environ) == 0;
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    return started ? pid : -1;
-}
-
 // One GShell call from its start until the opener is reaped. It belongs to the
 // application object, so one still waiting when the program ends is deleted
 // then, and leaves the opener running (the system reaps it after us).
 class PendingOpen : public QObject {
 public:
     PendingOpen(QWidget* owner, Completion completion);
-    ~PendingOpen() override;
 
     void Refuse(int shellCode);
     void Watch(pid_t opener);
 
 private:
-    void ReapIfEnded();
     void Answer(std::optional<int> failure);
 
     QPointer<QObject> receiver;
     Completion completion;  // empty once answered
-    pid_t pid = -1;         // -1 once reaped
-    int pidDescriptor = -1;
-    QSocketNotifier* ended = nullptr;
 };
 
 PendingOpen::PendingOpen(QWidget* owner, Completion completion)
     : QObject(QCoreApplication::instance()),
       receiver(owner ? static_cast<QObject*>(owner) : QCoreApplication::instance()),
       completion(std::move(completion)) {}
-
-PendingOpen::~PendingOpen() {
-    delete ended;  // before its descriptor is closed
-    if (pidDescriptor >= 0) ::close(pidDescriptor);
-}
 
 // Refused before any opener ran: answered from the event loop all the same.
 void PendingOpen::Refuse(int shellCode) {
@@ -203,29 +133,11 @@ void PendingOpen::Refuse(int shellCode) {
 }
 
 void PendingOpen::Watch(pid_t opener) {
-    pid = opener;
-    // Called directly: not every C library has a wrapper for it, or declares it for C++.
-    pidDescriptor = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-    if (pidDescriptor >= 0) {
-        ended = new QSocketNotifier(pidDescriptor, QSocketNotifier::Read, this);
-        connect(ended, &QSocketNotifier::activated, this, &PendingOpen::ReapIfEnded);
-    } else {
-        auto* poll = new QTimer(this);
-        connect(poll, &QTimer::timeout, this, &PendingOpen::ReapIfEnded);
-        poll->start(kEndPollInterval);
-    }
+    new linomark::ProgramEndWatch(opener, this, [this](std::optional<int> waitStatus) {
+        Answer(waitStatus ? FailureOfEnded(*waitStatus) : kOtherFailure);
+        deleteLater();
+    });
     QTimer::singleShot(kOpenerAnswerTime, this, [this] { Answer(std::nullopt); });
-}
-
-void PendingOpen::ReapIfEnded() {
-    if (pid < 0) return;
-    int status = 0;
-    const pid_t reaped = ::waitpid(pid, &status, WNOHANG);
-    if (reaped == 0) return;
-    pid = -1;
-    if (ended) ended->setEnabled(false);
-    Answer(reaped > 0 ? FailureOfEnded(status) : kOtherFailure);
-    deleteLater();
 }
 
 // The completion comes as an event of its own, so that a message box it shows
@@ -249,7 +161,9 @@ void GShell(const QString& file, int /*showCommand*/, const QString& /*parameter
     if (opener.isEmpty()) return pending->Refuse(kFileNotFound);
     if (!directory.isEmpty() && !QFileInfo(directory).isDir())
         return pending->Refuse(kPathNotFound);
-    const pid_t started = StartOpener(opener, file, directory);
+    // xdg-open takes an argument that begins with '-' for one of its options.
+    const pid_t started =
+        linomark::StartProgram(opener, file.startsWith('-') ? "./" + file : file, directory);
     if (started < 0) return pending->Refuse(kFileNotFound);
     pending->Watch(started);
 }

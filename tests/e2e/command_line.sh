@@ -59,9 +59,17 @@ sheet_values() {
     for column in $2; do for row in {0..9}; do echo "$(expected_value "$1" "$row" "$column")"; done; done
 }
 
-# Saved by the window's Save as PDF from the same inputs: the same page.
+# Saved by the window's Save as PDF from the same inputs: the same page. The
+# columns are written out here, ten lines each from a leading value X0000
+# (none from an empty one), as the window's lists hold them.
 expect_window_page() {
-    "$PRINT_DRIVER" --save-pdf "$WORK/window.pdf" "$@" 2>"$WORK/reason" || fail "$(cat "$WORK/reason")"
+    local lists=() leading
+    for leading in "${@:2}"; do
+        lists+=('')
+        [[ -z $leading ]] || printf -v 'lists[-1]' "${leading:0:1}%04d\r\n" {0..9}
+    done
+    "$PRINT_DRIVER" --save-pdf "$WORK/window.pdf" --columns "$1" "${lists[@]}" 2>"$WORK/reason" ||
+        fail "$(cat "$WORK/reason")"
     cmp -s <(without_metadata "$WORK/labels.pdf") <(without_metadata "$WORK/window.pdf") ||
         fail "the page differs from the window's Save as PDF"
 }
@@ -141,7 +149,7 @@ case_unwritable_pdf() {
 # The reason is the one the window's warning gives.
 case_no_scheduler() {
     export CUPS_SERVER=$WORK/no-scheduler.sock
-    "$PRINT_DRIVER" 0 A0000 B0000 C0000 2>"$WORK/reason" && fail "the window printed without a scheduler"
+    "$PRINT_DRIVER" --columns 0 A0000 B0000 C0000 2>"$WORK/reason" && fail "the window printed without a scheduler"
     expect_run 1 --print
     [[ $(cat "$WORK/err") == "linomark: $(cat "$WORK/reason")" ]] ||
         fail "said [$(cat "$WORK/err")], the window [$(cat "$WORK/reason")]"

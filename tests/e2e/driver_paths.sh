@@ -1,6 +1,6 @@
 #!/bin/bash
 # The label sheet through each kind of queue a real printer sits behind: the
-# print driver prints on the queue, and the captured job, rasterised at 300
+# program prints on the queue (print_sheet), and the captured job, rasterised at 300
 # dpi, must be on the queue's paper, read back as the thirty labels, cell by
 # cell, and have every label where the sheet's arithmetic puts it.
 #
@@ -15,7 +15,8 @@
 # printing it (on the raw queue it must also be, byte for byte apart from its
 # metadata, the page that Print sends).
 #
-# Environment: PRINT_DRIVER (the driver program), SHEET_MEASURE (the
+# Environment: LINOMARK (the program), PRINT_DRIVER (the driver, for the
+# alignment sheet), SHEET_MEASURE (the
 # measuring tool), LABELS_STATE (the state file of a scheduler started with
 # `cups_env.sh start --drivers --locales`).
 #
@@ -26,7 +27,7 @@
 set -euo pipefail
 # shellcheck source=e2e_common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
-# The script's own tools read and write numbers the C way; the driver gets
+# The script's own tools read and write numbers the C way; the program gets
 # each row's locale for itself.
 export LC_ALL=C
 
@@ -104,13 +105,13 @@ read_printer() {
         'BEGIN { split(d, p, " "); split(a, r, " "); printf "%.3f %.3f", r[1] * 25.4 / 72, (p[2] - r[4]) * 25.4 / 72 }')
 }
 
-# Runs the driver for QUEUE in LOCALE with the given arguments.
+# Runs print_sheet for QUEUE in LOCALE with the given arguments.
 run_driver() {
     local queue=$1 locale=$2
     shift 2
     local environment=(LC_ALL="$locale" LANG="$locale" LPDEST="$queue")
     [[ -n ${LOCPATH:-} ]] && environment+=(LOCPATH="$LOCPATH")
-    env "${environment[@]}" "$PRINT_DRIVER" "$@" 2>"$WORK/reason" ||
+    (export "${environment[@]}" && print_sheet "$@") 2>"$WORK/reason" ||
         fail "driver exit $?: $(cat "$WORK/reason")"
 }
 
@@ -278,7 +279,7 @@ main() {
     if [[ $# -ne 1 ]] || ! row=$(find_row "$1"); then
         fail "usage: $0 QUEUE:LOCALE[:VARIANT] | --list | --all"
     fi
-    : "${PRINT_DRIVER:?}" "${SHEET_MEASURE:?}" "${LABELS_STATE:?}"
+    : "${LINOMARK:?}" "${PRINT_DRIVER:?}" "${SHEET_MEASURE:?}" "${LABELS_STATE:?}"
     [[ -f $LABELS_STATE ]] || fail "no scheduler state at $LABELS_STATE"
     # shellcheck disable=SC1090
     source "$LABELS_STATE"

@@ -56,6 +56,18 @@ wait_for_new_job() {
     fail "no job in $folder within $JOB_WAIT_SECONDS s; queue: $(lpstat -o 2>&1)"
 }
 
+# The window's sheet, asked for as TYPE VALUE1 VALUE2 VALUE3 (leading values,
+# printed) or --save-pdf FILE TYPE VALUE1 VALUE2 VALUE3 (saved): through the
+# program's own command line ($LINOMARK). Only what that cannot ask for,
+# --columns (edited lists) and --alignment-sheet, goes through $PRINT_DRIVER.
+print_sheet() {
+    case $1 in
+    --save-pdf) "$LINOMARK" --pdf "$2" --type "${@:3}" ;;
+    --columns | --alignment-sheet) "$PRINT_DRIVER" "$@" ;;
+    *) "$LINOMARK" --print --type "$@" ;;
+    esac
+}
+
 # zbarimg reading Code 39 only, with its own options (--raw, --xml) and images.
 decode() { zbarimg -q --nodbus -Sdisable -Scode39.enable "$@" 2>/dev/null || true; }
 

@@ -1,6 +1,6 @@
 #!/bin/bash
 # LTO runs on each label stock through a PostScript PPD queue of its paper:
-# the print driver prints the run as the LTO dialog does, and every page of
+# the program's command line prints the run as the LTO dialog does, and every page of
 # the captured job, rasterised at 600 dpi in colour, must hold each label in
 # its cell and order, read by zbar and by ZXing, to the symbol rules and with
 # the colour code of its digits or no colour at all (the measuring tool
@@ -8,7 +8,7 @@
 #
 #   lto_stock.sh NAME | --list
 #
-# Environment: PRINT_DRIVER, SHEET_MEASURE, LABELS_STATE (a scheduler
+# Environment: LINOMARK, SHEET_MEASURE, LABELS_STATE (a scheduler
 # started with `cups_env.sh start --drivers`).
 set -euo pipefail
 # shellcheck source=e2e_common.sh
@@ -63,8 +63,8 @@ run_row() {
     PER_SHEET=$((geometry[4] * geometry[5]))
     outdir=OUTDIR_$queue
     before=$(job_files "${!outdir}")
-    LPDEST=$queue "$PRINT_DRIVER" --lto "$stock" "$FIRST" "$COUNT" "$MEDIA" "$START" "$MODE" \
-        2>"$WORK/reason" || fail "driver: $(cat "$WORK/reason")"
+    LPDEST=$queue "$LINOMARK" --print --lto "$FIRST" --count "$COUNT" --media "$MEDIA" \
+        --sheet "$stock" --start "$START" "--$MODE" 2>"$WORK/reason" || fail "$(cat "$WORK/reason")"
     wait_for_new_job "$before" "${!outdir}"
     timeout "$RASTER_SECONDS" gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r$DPI \
         -sOutputFile="$WORK/page-%d.ppm" "$JOB" || fail "cannot rasterise $JOB"
@@ -93,7 +93,7 @@ main() {
         for row in "${ROWS[@]}"; do echo "${row%% *}"; done
         return 0
     fi
-    : "${PRINT_DRIVER:?}" "${SHEET_MEASURE:?}" "${LABELS_STATE:?}"
+    : "${LINOMARK:?}" "${SHEET_MEASURE:?}" "${LABELS_STATE:?}"
     # shellcheck disable=SC1090
     source "$LABELS_STATE"
     export CUPS_SERVER=$SOCKET

@@ -1,11 +1,12 @@
 #!/bin/bash
-# End-to-end print cases: the print driver sends real jobs to the private
+# End-to-end print cases: the program sends real jobs to the private
 # schedulers of cups_env.sh, and a real barcode reader (zbarimg) reads the
 # captured pages, whole and cell by cell.
 #
 #   print_tests.sh CASE
 #
-# Environment: PRINT_DRIVER (the driver program), LABELS_STATE (the state
+# Environment: LINOMARK (the program), PRINT_DRIVER (the driver for what
+# the command line cannot do), LABELS_STATE (the state
 # file of the scheduler whose default queue is "Labels"), SPARE_STATE (the
 # scheduler that has a queue but no default).
 set -euo pipefail
@@ -43,7 +44,7 @@ column_pitch() { [[ $1 == 0 ]] && echo 57.15 || echo 56.0; }
 
 job_count() { { lpstat -W all -o 2>/dev/null || true; } | wc -l; }
 
-run_driver() { "$PRINT_DRIVER" "$@" 2>"$WORK/reason"; }
+run_driver() { print_sheet "$@" 2>"$WORK/reason"; }
 
 # Prints and waits for the one new job file; sets JOB to its path.
 print_and_capture() {
@@ -286,10 +287,10 @@ in_full_tmpdir() {
         TMPDIR=$dir exec "$@"' _ "$WORK/tmp" "$@"
 }
 
-print_in_full_tmpdir() { in_full_tmpdir "$PRINT_DRIVER" 0 A0000 B0000 C0000 2>"$WORK/reason"; }
+print_in_full_tmpdir() { in_full_tmpdir "$LINOMARK" --print A0000 B0000 C0000 2>"$WORK/reason"; }
 
 print_long_in_full_tmpdir() {
-    in_full_tmpdir "$PRINT_DRIVER" 0 "$(printf 'A%.0s' {1..2995})00000" B0000 C0000 \
+    in_full_tmpdir "$LINOMARK" --print "$(printf 'A%.0s' {1..2995})00000" B0000 C0000 \
         2>"$WORK/reason"
 }
 
@@ -297,7 +298,7 @@ print_long_in_full_tmpdir() {
 # given up.
 print_to_stopped_scheduler() {
     kill -STOP "$PID"
-    "$PRINT_DRIVER" 1 A0000 B0000 C0000 2>"$WORK/reason"
+    print_sheet 1 A0000 B0000 C0000 2>"$WORK/reason"
     local status=$?
     kill -CONT "$PID"
     return $status
@@ -306,7 +307,7 @@ print_to_stopped_scheduler() {
 # The scheduler stops when the document is on its way to it.
 print_as_scheduler_stops() {
     start_proxy --stop "$PID" Send-Document
-    CUPS_SERVER=$WORK/proxy.sock "$PRINT_DRIVER" 1 A0000 B0000 C0000 2>"$WORK/reason"
+    CUPS_SERVER=$WORK/proxy.sock print_sheet 1 A0000 B0000 C0000 2>"$WORK/reason"
     local status=$?
     kill -CONT "$PID"
     stop_proxy
@@ -315,7 +316,7 @@ print_as_scheduler_stops() {
 }
 
 print_to_missing_socket() {
-    CUPS_SERVER=$WORK/nobody-listens.sock "$PRINT_DRIVER" 0 A0000 B0000 C0000 2>"$WORK/reason"
+    CUPS_SERVER=$WORK/nobody-listens.sock print_sheet 0 A0000 B0000 C0000 2>"$WORK/reason"
 }
 
 # Runs a print that must send nothing: no job at all at the scheduler.
@@ -331,7 +332,7 @@ sends_nothing() {
 print_with_offset() {
     mkdir -p "$HOME/.config"
     printf '[Alignment]\nLaserA4\\OffsetX=%s\n' "$1" >"$HOME/.config/Linomark 1.0.ini"
-    LPDEST=LaserA4 sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000
+    LPDEST=LaserA4 sends_nothing print_sheet 0 A0000 B0000 C0000
 }
 print_with_offset_20() { print_with_offset 20.0; }
 print_with_offset_18() { print_with_offset 18.0; }
@@ -341,17 +342,17 @@ print_with_wide_margin() {
     sed 's|^\*ImageableArea A4/A4: .*|*ImageableArea A4/A4: "100 12 583 830"|' "$PPD_LaserA4" \
         >"$WORK/wide.ppd"
     lpadmin -p WideMargin -E -v capture:/ -P "$WORK/wide.ppd" || fail "no queue WideMargin"
-    LPDEST=WideMargin sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000
+    LPDEST=WideMargin sends_nothing print_sheet 0 A0000 B0000 C0000
 }
 
 print_on_unlisted_paper() {
     mkdir -p "$HOME/.cups"
     echo 'Dest LaserA4 media=Custom.200x300mm' >"$HOME/.cups/lpoptions"
-    LPDEST=LaserA4 sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000
+    LPDEST=LaserA4 sends_nothing print_sheet 0 A0000 B0000 C0000
 }
 
 save_on_a5_without_printer() {
-    (use_scheduler "$SPARE_STATE" && PAPERSIZE=a5 "$PRINT_DRIVER" --save-pdf "$WORK/a5.pdf" 0 \
+    (use_scheduler "$SPARE_STATE" && PAPERSIZE=a5 print_sheet --save-pdf "$WORK/a5.pdf" 0 \
         A0000 B0000 C0000) 2>"$WORK/reason" || return $?
 }
 
@@ -364,7 +365,7 @@ while client := listener.accept()[0]:
 ' "$WORK/other.sock" "$1" &
     PROXY_PID=$!
     while [[ ! -S $WORK/other.sock ]]; do sleep 0.1; done
-    CUPS_SERVER=$WORK/other.sock sends_nothing "$PRINT_DRIVER" 0 A0000 B0000 C0000
+    CUPS_SERVER=$WORK/other.sock sends_nothing print_sheet 0 A0000 B0000 C0000
 }
 print_to_html_server() { print_to_server_saying html; }
 print_to_byte_server() { print_to_server_saying bytes; }
@@ -373,7 +374,7 @@ print_to_byte_server() { print_to_server_saying bytes; }
 # half-made job is cancelled by then.
 print_as_scheduler_restarts() {
     start_proxy --down 3 Send-Document
-    CUPS_SERVER=$WORK/proxy.sock "$PRINT_DRIVER" 1 A0000 B0000 C0000 2>"$WORK/reason"
+    CUPS_SERVER=$WORK/proxy.sock print_sheet 1 A0000 B0000 C0000 2>"$WORK/reason"
     local status=$?
     stop_proxy
     [[ -z $(lpstat -o Labels) ]] || fail "the half-made job is left: $(lpstat -o Labels)"
@@ -383,7 +384,7 @@ print_as_scheduler_restarts() {
 # Saving over what is no regular file leaves it as it is.
 save_over() {
     $1 "$WORK/target"
-    "$PRINT_DRIVER" --save-pdf "$WORK/target" 0 A0000 B0000 C0000 2>"$WORK/reason"
+    print_sheet --save-pdf "$WORK/target" 0 A0000 B0000 C0000 2>"$WORK/reason"
     local status=$?
     test "$2" "$WORK/target" || fail "$WORK/target was replaced"
     return $status
@@ -456,7 +457,7 @@ save_into_small_file_system() {
         mount -o remount,"$options" "$dir" || exit 97
         "$@" 0 A0000 B0000 C0000; status=$?
         ls -A "$dir" >"$left"; exit $status' \
-        "$WORK/left" "$WORK/save" "$1" "$2" "$PRINT_DRIVER" --save-pdf "$WORK/save/sheet.pdf" \
+        "$WORK/left" "$WORK/save" "$1" "$2" "$LINOMARK" --pdf "$WORK/save/sheet.pdf" --type \
         2>"$WORK/reason"
 }
 

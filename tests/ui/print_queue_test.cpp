@@ -21,7 +21,9 @@ QString StateValue(const char* key) {
         .toString();
 }
 
-void Scheduler(int signalNumber) { ::kill(StateValue("PID").toInt(), signalNumber); }
+// As the state file gives it, checked first: kill(0, ...) would stop ctest.
+pid_t schedulerPid = 0;
+void Scheduler(int signalNumber) { ::kill(schedulerPid, signalNumber); }
 
 int JobFiles() {
     return static_cast<int>(QDir(StateValue("OUTDIR")).entryList({"job-*"}, QDir::Files).size());
@@ -40,6 +42,8 @@ class PrintQueueTest : public uitest::WindowTestCase {
 
 private slots:
     void initTestCase() {
+        schedulerPid = StateValue("PID").toInt();
+        QVERIFY2(schedulerPid > 0, "no scheduler: LABELS_STATE names no state file with its PID");
         qputenv("CUPS_SERVER", StateValue("SOCKET").toUtf8());
         qputenv("LPDEST", "Labels");
     }
