@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <future>
 #include <string_view>
@@ -150,10 +151,17 @@ bool WantsCommandLine(int argc, char** argv) {
         const std::string_view argument = argv[i];
         const bool qtChoice = argument == "-platform" || argument == "--platform" ||
                               argument == "-display" || argument == "--display";
+        if (argument == kLtoLabelsOption) continue;
         if (!qtChoice) return true;
         ++i;  // the platform's or the display's name
     }
     return false;
+}
+
+bool WantsLtoLabels(int argc, char** argv) {
+    return std::any_of(argv + 1, argv + argc, [](const char* argument) {
+        return argument == std::string_view(kLtoLabelsOption);
+    });
 }
 
 int RunCommandLine(int argc, char** argv) {

@@ -45,6 +45,7 @@ constexpr char kSynopsis[] =
     "  linomark --pdf FILE [--printer QUEUE] [SHEET | LTO]\n"
     "  linomark --print [--printer QUEUE] [SHEET | LTO]\n"
     "  linomark --list-sheets\n"
+    "  linomark --lto-labels   the window, with the LTO labels dialog open\n"
     "SHEET: [--type 0|1] [VALUE1 [VALUE2 [VALUE3]]]  leading values of columns 1-3\n"
     "LTO:   --lto FIRST | --list FILE  [--media ID]  [--count N] [--sheet ID] [--start N]\n"
     "       [--colour | --mono]";

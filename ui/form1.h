@@ -44,6 +44,8 @@ public:
     // a sheet): the program then ends with status 1, so that a session
     // manager's log shows it.
     [[nodiscard]] bool LostOnClose() const { return lostOnClose; }
+    // Opens the LTO labels dialog over the window, as its menu entry does.
+    void ShowLtoLabels();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -103,6 +103,8 @@ void Form1::mnuLtoLabels_Click() {
     dialog.exec();
 }
 
+void Form1::ShowLtoLabels() { mnuLtoLabels_Click(); }
+
 // The LTO dialog's jobs are its own to report; once the window has closed
 // (its sheets discarded), there is nobody to tell.
 void Form1::PrintService_Finished(quint64 ticket, const Outcome<PrintReceipt>& outcome) {
