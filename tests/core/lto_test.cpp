@@ -59,9 +59,6 @@ TEST(LtoInput, BadInputIsRefusedWithItsReason) {
          "Line 1: The media ID \"CUX\" must be 2 characters of A-Z and 0-9, such as L9."},
         {"list of 10,001 labels", ListLabels(Lines(10001), "L9"),
          "The list has more than 10,000 labels; print it in parts."},
-        {"label named twice", ListLabels("abc100l9\n# spare\nABC101L9\nABC100\tL9", ""),
-         "Lines 1 and 4 both name ABC100L9: two cartridges with one label confuse a tape "
-         "library."},
         {"tag and another media ID", ListLabels("ABC100L9,L8", ""),
          "Line 1: The tag \"ABC100L9\" has its own media ID, not \"L8\" as the next column says."},
         {"a colon but no inventory line", ListLabels("ABC100:L9", ""),
@@ -134,17 +131,11 @@ struct ListCase {
 
 TEST(LtoInput, ListsAndInventoriesGiveTheirLabelsInOrder) {
     const ListCase cases[] = {
-        {"mtx status: drives, slots, empty, import/export",
-         "  Storage Changer /dev/sg4:2 Drives, 24 Slots ( 1 Import/Export )\n"
-         "Data Transfer Element 0:Full (Storage Element 3 Loaded):VolumeTag = ABC102L9      \n"
-         "Data Transfer Element 1:Empty\n"
-         "      Storage Element 1:Full :VolumeTag=ABC100L9                        \n"
-         "      Storage Element 2:Full \n"
-         "      Storage Element 3:Empty\n"
+        {"mtx status: an untagged drive, a slot's alternate tag, a blank tag",
+         "Data Transfer Element 0:Full (Unknown Storage Element Loaded)\n"
          "      Storage Element 4:Full :VolumeTag=ABC103L9 :AlternateVolumeTag=X\n"
-         "      Storage Element 24 IMPORT/EXPORT:Full :VolumeTag=CLN001CU\n"
-         "      Storage Element 23 IMPORT/EXPORT:Empty\n",
-         "ABC102L9/ABC100L9/ABC103L9/CLN001CU", 1},
+         "      Storage Element 5:Full :VolumeTag=   \n",
+         "ABC103L9", 2},
         {"byte-order mark, comments, tab, comma, blank line",
          "\xEF\xBB\xBF# cartridges\nABC100\tL8\n\nCLN001,CU,cleaning\nABC101 # spare\r\n",
          "ABC100L8/-/CLN001CU/ABC101L9", 0},
