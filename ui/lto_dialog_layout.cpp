@@ -85,7 +85,8 @@ QLayout* LtoDialog::BuildValues() {
     spnCount = Named(new QSpinBox(this), "spnCount");
     spnCount->setRange(1, kLtoMaxCount);
     txtList = Named(new QPlainTextEdit(this), "txtList");
-    txtList->setToolTip(tr("One serial a line, optionally a space and its own media ID"));
+    txtList->setToolTip(
+        tr("One serial or tag (ABC100L9) a line, optionally its own media ID; or mtx status"));
     // A tab is no character of a serial: the key moves on, as in a form.
     txtList->setTabChangesFocus(true);
     chkList = Named(new QCheckBox(tr("Use a &list"), this), "chkList");
