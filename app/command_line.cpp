@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <future>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "print/print_service.h"
 #include "settings/alignment_store.h"
 #include "sheet/lto_run.h"
+#include "symbology/lto_list.h"
 #include "system/termination.h"
 
 namespace linomark {
@@ -97,14 +99,19 @@ Outcome<QString> Deliver(PrintService& service, const Command& command,
     made.request.pages = AfterFonts(std::move(made.request.pages), fontsLoaded);
     const Outcome<PrintReceipt> receipt = service.Run(std::move(made.request));
     if (!receipt) return receipt.Failed();
+    // LTO labels name the stock and the cells, so a wrong stock is seen.
     const QString held = Counted(made.labels, "label", "labels") + QStringLiteral(" on ") +
-                         Counted(made.sheets, "sheet", "sheets");
+                         (made.cells.isEmpty() ? Counted(made.sheets, "sheet", "sheets")
+                                               : made.cells + QLatin1Char(','));
+    const QString untagged = QString::fromStdString(UntaggedSentence(made.untagged));
+    const QString after = untagged.isEmpty() ? QString() : QLatin1Char('\n') + untagged;
     if (command.action == Command::Action::Pdf) {
-        return QStringLiteral("%1 written to %2").arg(held, command.file);
+        return QStringLiteral("%1 written to %2").arg(held, command.file) + after;
     }
     return QStringLiteral("%1 sent to %2 (job %3)")
-        .arg(held, receipt.Value().queue)
-        .arg(receipt.Value().jobId);
+               .arg(held, receipt.Value().queue)
+               .arg(receipt.Value().jobId) +
+           after;
 }
 
 int Print(const Command& command, const std::shared_future<void>& fontsLoaded) {
@@ -144,10 +151,17 @@ bool WantsCommandLine(int argc, char** argv) {
         const std::string_view argument = argv[i];
         const bool qtChoice = argument == "-platform" || argument == "--platform" ||
                               argument == "-display" || argument == "--display";
+        if (argument == kLtoLabelsOption) continue;
         if (!qtChoice) return true;
         ++i;  // the platform's or the display's name
     }
     return false;
+}
+
+bool WantsLtoLabels(int argc, char** argv) {
+    return std::any_of(argv + 1, argv + argc, [](const char* argument) {
+        return argument == std::string_view(kLtoLabelsOption);
+    });
 }
 
 int RunCommandLine(int argc, char** argv) {

@@ -5,9 +5,14 @@
 
 namespace linomark {
 
-// Anything but Qt's own choice of platform or display asks for the command
-// line; without arguments the window opens.
+// The window's one option: it opens with the LTO labels dialog (the desktop
+// entry's "LTO labels" action).
+inline constexpr char kLtoLabelsOption[] = "--lto-labels";
+
+// Anything but Qt's own choice of platform or display, or the window's
+// option, asks for the command line; without arguments the window opens.
 bool WantsCommandLine(int argc, char** argv);
+bool WantsLtoLabels(int argc, char** argv);
 
 // Runs the command line and returns the exit status: 0 done, 1 failed (the
 // reason on standard error), 2 a usage error.

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "sheet/sheet_layouts.h"
+#include "symbology/lto.h"
 
 namespace linomark {
 namespace {
@@ -25,9 +26,9 @@ constexpr std::array kOptions{
     OptionRow{"printer", "QUEUE", "Use QUEUE instead of the default printer."},
     OptionRow{"list-sheets", nullptr, "List the LTO label stock: id, paper, label, grid."},
     OptionRow{"type", "0|1", "Sheet label type: 0 with check character, 1 without."},
-    OptionRow{"lto", "FIRST", "LTO labels counting up from the serial FIRST."},
-    OptionRow{"list", "FILE", "LTO labels from FILE, a serial a line (- for stdin)."},
-    OptionRow{"media", "ID", "LTO media ID, such as L9 (required for LTO labels)."},
+    OptionRow{"lto", "FIRST", "LTO labels counting up from FIRST, ABC100 or ABC100L9."},
+    OptionRow{"list", "FILE", "LTO labels from FILE (- for stdin): tags or mtx status."},
+    OptionRow{"media", "ID", "LTO media ID, such as L9, for serials without their own."},
     OptionRow{"count", "N", "Number of LTO labels (default: the rest of one sheet)."},
     OptionRow{"sheet", "ID", "LTO label stock (default: the one of the printer's paper)."},
     OptionRow{"start", "N", "Start at label N of the first sheet (default 1)."},
@@ -44,8 +45,9 @@ constexpr char kSynopsis[] =
     "  linomark --pdf FILE [--printer QUEUE] [SHEET | LTO]\n"
     "  linomark --print [--printer QUEUE] [SHEET | LTO]\n"
     "  linomark --list-sheets\n"
+    "  linomark --lto-labels   the window, with the LTO labels dialog open\n"
     "SHEET: [--type 0|1] [VALUE1 [VALUE2 [VALUE3]]]  leading values of columns 1-3\n"
-    "LTO:   --lto FIRST | --list FILE  --media ID  [--count N] [--sheet ID] [--start N]\n"
+    "LTO:   --lto FIRST | --list FILE  [--media ID]  [--count N] [--sheet ID] [--start N]\n"
     "       [--colour | --mono]";
 
 void AddOptions(QCommandLineParser& parser) {
@@ -134,8 +136,10 @@ Outcome<Done> CheckLtoOptions(const QCommandLineParser& parser, Command& command
     if (parser.isSet(QStringLiteral("type")) || !parser.positionalArguments().isEmpty()) {
         return Fail("--type and column values are for the window's sheet, not for LTO labels");
     }
-    if (!parser.isSet(QStringLiteral("media")))
-        return Fail("--media ID is required for LTO labels");
+    // A full tag brings its media ID; a list's lines are read later.
+    const bool fullTag = command.first.size() > static_cast<qsizetype>(kLtoSerialLength);
+    if (!parser.isSet(QStringLiteral("media")) && parser.isSet(QStringLiteral("lto")) && !fullTag)
+        return Fail("--media ID is required unless FIRST is a full tag such as ABC100L9");
     if (!command.sheet.isEmpty() && !LtoStockById(command.sheet.toStdString())) {
         return Fail("--sheet: no stock '" + command.sheet.toStdString() + "' (" + StockIds() + ")");
     }

@@ -12,6 +12,7 @@
 #include "sheet/lto_run.h"
 #include "sheet/typed_text.h"
 #include "symbology/label_series.h"
+#include "symbology/lto_list.h"
 
 namespace linomark {
 namespace {
@@ -58,18 +59,39 @@ Outcome<std::string> ReadList(const QString& name) {
 }
 
 // The labels of the run or the list; a run fills the rest of the first
-// sheet unless counted.
-Outcome<std::vector<LtoLabel>> ReadLabels(const Command& command, const SheetLayout& stock) {
+// sheet unless counted. Without --media each label brings its own.
+Outcome<LtoList> ReadLabels(const Command& command, const SheetLayout& stock) {
     const std::string media = LtoUpper(command.media.toStdString());
     const Outcome<Done> mediaOk = CheckMediaId(media);
-    if (!mediaOk) return mediaOk.Failed();
+    if (!media.empty() && !mediaOk) return mediaOk.Failed();
     if (!command.listFile.isEmpty()) {
         const Outcome<std::string> text = ReadList(command.listFile);
         if (!text) return text.Failed();
         return SerialList(text.Value(), media);
     }
     const int restOfSheet = std::max(1, LabelsPerSheet(stock) - command.start + 1);
-    return SerialRun(command.first.toStdString(), command.count.value_or(restOfSheet), media);
+    Outcome<std::vector<LtoLabel>> run =
+        SerialRun(command.first.toStdString(), command.count.value_or(restOfSheet), media);
+    if (!run) return run.Failed();
+    return LtoList{std::move(run.Value()), 0};
+}
+
+// The cells the job fills, from its start to its last, blank ones included:
+// "a4-3x17, labels 6-45 of sheet 1", or across sheets "a4-2x15, label 5 of
+// sheet 1 to label 9 of sheet 2".
+QString CellsOf(const LtoJob& job, int sheets) {
+    const int last = job.startAt - 1 + static_cast<int>(job.labels.size());
+    const int lastOnItsSheet = (last - 1) % LabelsPerSheet(job.stock) + 1;
+    QString cells = QStringLiteral("label %1 of sheet 1 to label %2 of sheet %3")
+                        .arg(job.startAt)
+                        .arg(lastOnItsSheet)
+                        .arg(sheets);
+    if (sheets == 1) {
+        cells = job.startAt == last
+                    ? QStringLiteral("label %1 of sheet 1").arg(last)
+                    : QStringLiteral("labels %1-%2 of sheet 1").arg(job.startAt).arg(last);
+    }
+    return QString::fromStdString(job.stock.id) + QStringLiteral(", ") + cells;
 }
 
 }  // namespace
@@ -95,16 +117,17 @@ Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defau
                                 const PrintRequest& base) {
     const SheetLayout& stock = command.sheet.isEmpty() ? StockOfPaper(defaults.paper)
                                                        : *LtoStockById(command.sheet.toStdString());
-    Outcome<std::vector<LtoLabel>> labels = ReadLabels(command, stock);
-    if (!labels) return labels.Failed();
-    LtoJob job{stock, std::move(labels.Value()), command.start,
+    Outcome<LtoList> list = ReadLabels(command, stock);
+    if (!list) return list.Failed();
+    LtoJob job{stock, std::move(list.Value().labels), command.start,
                command.colour.value_or(defaults.colour), false};
     const Outcome<LtoPlan> plan = PlanLtoJob(job);
     if (!plan) return plan.Failed();
     return LabelPages{
         LtoPrintRequest(job, base.target, base.offsets,
                         QString::fromUtf8(kProgramTitle) + QStringLiteral(" LTO labels")),
-        plan.Value().labels, plan.Value().sheets};
+        plan.Value().labels, plan.Value().sheets, CellsOf(job, plan.Value().sheets),
+        list.Value().untagged};
 }
 
 QString StockTable() {

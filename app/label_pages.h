@@ -15,6 +15,8 @@ struct LabelPages {
     PrintRequest request;
     int labels = 0;
     int sheets = 1;
+    QString cells;     // LTO: "a4-3x17, labels 6-45 of sheet 1"
+    int untagged = 0;  // LTO: cartridges of the inventory read without a label
 };
 
 // What the printer decides for an LTO run when the command does not: the

@@ -2,6 +2,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <thread>
 
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
     linomark::Form1 window;
     window.CloseOnTerminationSignals();
     window.show();
+    if (linomark::WantsLtoLabels(argc, argv))
+        QTimer::singleShot(0, &window, &linomark::Form1::ShowLtoLabels);
     const int status = app.exec();
     return window.LostOnClose() ? 1 : status;
 }

@@ -13,6 +13,11 @@ namespace {
 
 constexpr Rgb kCutLineGrey{160, 160, 160};
 constexpr float kCrossArm = 2.0f;  // each arm of a corner cross, millimetres
+// Each outline carries its label's number, as Start at label counts, inside
+// its top-left corner clear of the cross.
+constexpr float kNumberInset = kCrossArm + 0.5f;
+constexpr float kNumberPoints = 7.0f;
+constexpr char kNumberFace[] = "Arial";
 
 std::string Counted(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
@@ -77,13 +82,23 @@ void DrawCross(DrawingSurface& page, float x, float y) {
     page.DrawLine(x, y - kCrossArm, x, y + kCrossArm);
 }
 
+void DrawNumber(DrawingSurface& page, CellCorner c, int number) {
+    const std::string digits = std::to_string(number);
+    page.SetCurrentX(c.x + kNumberInset);
+    page.SetCurrentY(c.y + kNumberInset - kCrossArm);
+    page.PrintText(std::u32string(digits.begin(), digits.end()));
+}
+
 void DrawOutlinesPage(DrawingSurface& page, const SheetLayout& s) {
+    page.SetFontFace(kNumberFace);
+    page.SetFontSize(kNumberPoints);
     for (int cell = 0; cell < LabelsPerSheet(s); ++cell) {
         const CellCorner c = CornerOf(s, cell);
         DrawCellOutline(page, s, c);
         for (const float x : {c.x, c.x + s.labelWidth}) {
             for (const float y : {c.y, c.y + s.labelHeight}) DrawCross(page, x, y);
         }
+        DrawNumber(page, c, cell + 1);
     }
 }
 

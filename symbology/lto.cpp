@@ -41,7 +41,8 @@ bool AllLabelCharacters(std::string_view text) {
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-// 10000 -> "10,000": counts the user reads.
+}  // namespace
+
 std::string Grouped(long long number) {
     std::string digits = std::to_string(number < 0 ? -number : number);
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
@@ -49,6 +50,8 @@ std::string Grouped(long long number) {
     }
     return number < 0 ? "-" + digits : digits;
 }
+
+namespace {
 
 // The last run of digits of a serial: where it starts and how many digits.
 struct DigitRun {
@@ -99,21 +102,21 @@ Outcome<DigitRun> CountableRun(std::string_view first, int count) {
                 Grouped(largest - start + 1) + ".");
 }
 
-// A line of a list: "SERIAL" or "SERIAL MEDIA"; blank for nothing but spaces.
-Outcome<LtoLabel> ReadListLine(std::string_view line, std::string_view mediaId) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
-    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-    if (line.empty()) return LtoLabel{};
-    const std::size_t space = line.find(' ');
-    LtoLabel label{std::string(line.substr(0, space)), std::string(mediaId)};
-    if (space != std::string_view::npos) {
-        std::string_view own = line.substr(space);
-        while (own.front() == ' ') own.remove_prefix(1);
-        label.mediaId = std::string(own);
+bool IsKnownMediaId(std::string_view id) {
+    for (const MediaId& known : kMediaIds) {
+        if (known.id == id) return true;
     }
-    if (auto serial = CheckSerial(label.serial); !serial) return serial.Failed();
-    if (auto media = CheckMediaId(label.mediaId); !media) return media.Failed();
-    return label;
+    return false;
+}
+
+// A full tag: its last two characters are its media ID.
+Outcome<LtoLabel> ReadFullTag(const std::string& tag) {
+    const std::size_t serialLength = tag.size() - kLtoMediaIdLength;
+    LtoLabel label{tag.substr(0, serialLength), tag.substr(serialLength)};
+    if (!AllLabelCharacters(tag) || IsKnownMediaId(label.mediaId)) return label;
+    return Fail("The tag " + Quoted(tag) + " ends in " + Quoted(label.mediaId) +
+                ", which is no LTO media ID: a tag is a serial of 5 or 6 characters and its "
+                "media ID, such as ABC100L9.");
 }
 
 }  // namespace
@@ -136,7 +139,8 @@ Outcome<Done> CheckSerial(std::string_view serial) {
     }
     if (serial.size() > kLtoSerialLength) {
         return Fail("The volume serial " + Quoted(serial) + " has " +
-                    std::to_string(serial.size()) + " characters; an LTO label takes 1 to 6.");
+                    std::to_string(serial.size()) +
+                    " characters; an LTO label takes 1 to 6, or a full tag such as ABC100L9.");
     }
     return Done{};
 }
@@ -147,12 +151,31 @@ Outcome<Done> CheckMediaId(std::string_view mediaId) {
                 " must be 2 characters of A-Z and 0-9, such as L9.");
 }
 
+Outcome<LtoLabel> ReadTag(std::string_view token, std::string_view mediaId) {
+    const std::string upper = LtoUpper(token);
+    const bool fullTag =
+        upper.size() > kLtoSerialLength && upper.size() <= kLtoSerialLength + kLtoMediaIdLength;
+    Outcome<LtoLabel> label =
+        fullTag ? ReadFullTag(upper) : Outcome<LtoLabel>(LtoLabel{upper, LtoUpper(mediaId)});
+    if (!label) return label;
+    if (auto checked = CheckSerial(label.Value().serial); !checked) {
+        return Fail(CheckSerial(upper).Reason());
+    }
+    if (label.Value().mediaId.empty()) {
+        return Fail("The serial " + Quoted(upper) +
+                    " has no media ID: write it as a full tag such as ABC100L9, or give the "
+                    "media ID.");
+    }
+    if (auto checked = CheckMediaId(label.Value().mediaId); !checked) return checked.Failed();
+    return label;
+}
+
 Outcome<std::vector<LtoLabel>> SerialRun(std::string_view first, int count,
                                          std::string_view mediaId) {
-    const std::string serial = LtoUpper(first);
-    const std::string media = LtoUpper(mediaId);
-    if (auto checked = CheckSerial(serial); !checked) return checked.Failed();
-    if (auto checked = CheckMediaId(media); !checked) return checked.Failed();
+    const Outcome<LtoLabel> tag = ReadTag(first, mediaId);
+    if (!tag) return tag.Failed();
+    const std::string& serial = tag.Value().serial;
+    const std::string& media = tag.Value().mediaId;
     if (auto checked = CheckCount(count); !checked) return checked.Failed();
     const Outcome<DigitRun> run = CountableRun(serial, count);
     if (!run) return run.Failed();
@@ -165,27 +188,14 @@ Outcome<std::vector<LtoLabel>> SerialRun(std::string_view first, int count,
     return labels;
 }
 
-// A final line break ends the last line; it does not start an empty one.
-Outcome<std::vector<LtoLabel>> SerialList(std::string_view text, std::string_view mediaId) {
-    const std::string upper = LtoUpper(text);
-    const std::string media = LtoUpper(mediaId);
-    std::string_view rest = upper;
-    std::vector<LtoLabel> labels;
-    while (!rest.empty()) {
-        if (labels.size() == static_cast<std::size_t>(kLtoMaxCount)) {
-            return Fail("The list has more than " + Grouped(kLtoMaxCount) +
-                        " lines; print it in parts.");
-        }
-        const std::size_t end = rest.find('\n');
-        Outcome<LtoLabel> label = ReadListLine(rest.substr(0, end), media);
-        if (!label) {
-            return Fail("Line " + Grouped(static_cast<long long>(labels.size()) + 1) + ": " +
-                        label.Reason());
-        }
-        labels.push_back(std::move(label.Value()));
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    }
-    return labels;
+Outcome<std::string> SerialAfterRun(std::string_view first, int count, std::string_view mediaId) {
+    const Outcome<std::vector<LtoLabel>> run = SerialRun(first, count, mediaId);
+    if (!run) return run.Failed();
+    const LtoLabel& last = run.Value().back();
+    const Outcome<std::vector<LtoLabel>> next = SerialRun(last.serial, 2, last.mediaId);
+    if (!next) return next.Failed();
+    const bool typedAsTag = LtoUpper(first).size() > last.serial.size();
+    return typedAsTag ? LtoTag(next.Value().back()) : next.Value().back().serial;
 }
 
 std::u32string LtoSymbolText(const LtoLabel& label) {

@@ -15,7 +15,7 @@ namespace linomark {
 
 inline constexpr std::size_t kLtoSerialLength = 6;  // the standard length; 1 to 6 are taken
 inline constexpr std::size_t kLtoMediaIdLength = 2;
-inline constexpr int kLtoMaxCount = 10000;          // labels in one run or list
+inline constexpr int kLtoMaxCount = 10000;  // labels in one run or list
 
 struct MediaId {
     std::string_view id;           // "L9"
@@ -31,6 +31,9 @@ struct LtoLabel {
     friend bool operator==(const LtoLabel&, const LtoLabel&) = default;
 };
 
+// 10000 -> "10,000": counts the user reads.
+std::string Grouped(long long number);
+
 // ASCII a-z to A-Z, whatever the locale; nothing else changes.
 std::string LtoUpper(std::string_view text);
 
@@ -38,17 +41,24 @@ std::string LtoUpper(std::string_view text);
 Outcome<Done> CheckSerial(std::string_view serial);
 Outcome<Done> CheckMediaId(std::string_view mediaId);
 
-// count labels from first: the last run of digits of the serial counts up,
-// keeping its width; what stands before and after it is kept. A run that
-// would outgrow the width fails, naming the last serial that fits and the
-// largest count. Inputs are taken as typed (upper-cased here).
+// A serial ("ABC100", with mediaId) or a full tag of 7 or 8 characters as
+// libraries and backup programs write it ("ABC100L9", "CLN001CU"): the
+// serial and its own media ID, which must be a known one. Upper-cased here.
+Outcome<LtoLabel> ReadTag(std::string_view token, std::string_view mediaId);
+
+// count labels from first, a serial or a full tag: the last run of digits of
+// the serial counts up, keeping its width; what stands before and after it is
+// kept. A run that would outgrow the width fails, naming the last serial that
+// fits and the largest count. Inputs are taken as typed (upper-cased here).
 Outcome<std::vector<LtoLabel>> SerialRun(std::string_view first, int count,
                                          std::string_view mediaId);
 
-// One serial per line, optionally a space and its own media ID
-// ("CLN001 CU"); otherwise mediaId. An empty line is a blank cell. A wrong
-// line is named by its number; more than kLtoMaxCount lines fail.
-Outcome<std::vector<LtoLabel>> SerialList(std::string_view text, std::string_view mediaId);
+// The first serial of the run after the count labels from first, written as
+// first is (a serial, or a full tag): "ABC100L9", 40 -> "ABC140L9".
+Outcome<std::string> SerialAfterRun(std::string_view first, int count, std::string_view mediaId);
+
+// The label as the library reads it: "ABC100L9".
+inline std::string LtoTag(const LtoLabel& label) { return label.serial + label.mediaId; }
 
 // "*" + serial + media ID + "*".
 std::u32string LtoSymbolText(const LtoLabel& label);

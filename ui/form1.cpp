@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QWindow>
 #include <cstdio>
 #include <exception>
@@ -45,6 +47,7 @@ Form1::~Form1() = default;
 
 void Form1::WireEvents() {
     connect(cmbType, &QComboBox::currentIndexChanged, this, &Form1::cmbType_Click);
+    connect(sentShown, &QTimer::timeout, this, &Form1::ShowPreviewCaption);
     connect(Command1, &PrintButton::clicked, this, &Form1::Command1_Click);
     connect(mnuAlignmentSheet, &QAction::triggered, this, &Form1::mnuAlignmentSheet_Click);
     connect(mnuAlignment, &QAction::triggered, this, &Form1::mnuAlignment_Click);
@@ -144,7 +147,16 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 // Moving the focus to Text1 previews its value in the new type. When Text1
 // has the focus already, no focus event comes, so its entry is run directly.
+// The LTO entry is no type: the box goes back to the one it held, and the
+// dialog opens once the box's own event has ended.
 void Form1::cmbType_Click() {
+    if (cmbType->currentIndex() == IndexOf(LabelType::Lto)) {
+        const QSignalBlocker quiet(cmbType);
+        cmbType->setCurrentIndex(shownType);
+        QTimer::singleShot(0, this, &Form1::mnuLtoLabels_Click);
+        return;
+    }
+    shownType = cmbType->currentIndex();
     if (Text1->hasFocus()) {
         Text1_GotFocus();
     } else {

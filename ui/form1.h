@@ -17,6 +17,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QTimer;
 
 namespace linomark {
 
@@ -43,6 +44,8 @@ public:
     // a sheet): the program then ends with status 1, so that a session
     // manager's log shows it.
     [[nodiscard]] bool LostOnClose() const { return lostOnClose; }
+    // Opens the LTO labels dialog over the window, as its menu entry does.
+    void ShowLtoLabels();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -108,6 +111,8 @@ private:
                     const OffsetsByQueue& offsets);
     void PrintService_Finished(quint64 ticket, const Outcome<PrintReceipt>& outcome);
     void PrintService_PrinterAnswered(const Outcome<PrinterFacts>& facts);
+    void ShowSent(const PrintReceipt& receipt);
+    void ShowPreviewCaption();
     void UpdateBusyCursor();
     void WarnInTurn(const QString& text);
     bool AgreeToClose();
@@ -132,6 +137,8 @@ private:
     QAction* mnuSavePdf = nullptr;
     QAction* mnuLtoLabels = nullptr;
     QLabel* Label1 = nullptr;
+    QTimer* sentShown = nullptr;  // how long the preview's caption says what was sent
+    int shownType = 0;            // the sheet type the type box held before its LTO entry
 
     PrintService* printService = nullptr;
     std::unique_ptr<BusyCursor> busyCursor;

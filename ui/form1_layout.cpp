@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QShortcut>
+#include <QTimer>
 #include <QUrl>
 
 #include "linomark_config.h"
@@ -142,6 +143,8 @@ void Form1::BuildTypeChooser() {
     cmbType = Place(new QComboBox(this), "cmbType", 4860, 2040, 3495, 315);
     cmbType->addItem(tr("Breece Hill TL Compatible (5 chars long)"));
     cmbType->addItem(tr("Compaq TL Compatible (6 chars long)"));
+    // Not a sheet type: choosing it opens the LTO labels dialog.
+    cmbType->addItem(tr("LTO Ultrium labels..."));
     // No entry is chosen until Form_Load restores the label type.
     cmbType->setCurrentIndex(-1);
     cmbType->setToolTip(tr("Choose BarCode type "));
@@ -163,9 +166,12 @@ void Form1::BuildTitlePanel() {
 }
 
 void Form1::BuildPreviewFrame() {
-    Frame2 = Place(new QGroupBox(tr("Preview"), this), "Frame2", 4860, 60, 3495, 1515);
+    Frame2 = Place(new QGroupBox(this), "Frame2", 4860, 60, 3495, 1515);
+    ShowPreviewCaption();
     pictPreview = Place(new PreviewBox(Frame2), "pictPreview", 120, 240, 3255, 1155);
     pictPreview->setToolTip(tr("Low resolution BarCode sample"));
+    sentShown = new QTimer(this);
+    sentShown->setSingleShot(true);
 }
 
 void Form1::BuildValuesFrame() {

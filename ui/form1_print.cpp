@@ -7,6 +7,8 @@
 // back to PrintService_Finished.
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -32,6 +34,8 @@ namespace {
 constexpr int kMostWaitingSheets = 20;
 // Waiting at close ends after this, as the hand-over itself does.
 constexpr int kCloseWaitMs = 10'000;
+// The preview's caption says where a sheet went for this long.
+constexpr int kSentShownMs = 6'000;
 
 }  // namespace
 
@@ -99,13 +103,31 @@ void Form1::mnuLtoLabels_Click() {
     dialog.exec();
 }
 
+void Form1::ShowLtoLabels() { mnuLtoLabels_Click(); }
+
 // The LTO dialog's jobs are its own to report; once the window has closed
 // (its sheets discarded), there is nobody to tell.
 void Form1::PrintService_Finished(quint64 ticket, const Outcome<PrintReceipt>& outcome) {
     UpdateBusyCursor();
     const bool windowsOwn = sheetTickets.remove(ticket);
+    if (windowsOwn && outcome) ShowSent(outcome.Value());
     if (windowsOwn && isVisible() && !outcome) WarnInTurn(QString::fromStdString(outcome.Reason()));
     if (closeWhenHandedOver && printService->Pending() == 0) close();
+}
+
+// Told in the preview's caption, where it moves and covers nothing, and
+// without a box to close: "Sent to Office (job 12)", "Saved as labels.pdf".
+void Form1::ShowSent(const PrintReceipt& receipt) {
+    const bool file = !receipt.fileName.isEmpty();
+    Frame2->setTitle(file ? tr("Saved as %1").arg(QFileInfo(receipt.fileName).fileName())
+                          : tr("Sent to %1 (job %2)").arg(receipt.queue).arg(receipt.jobId));
+    Frame2->setToolTip(file ? receipt.fileName : QString());
+    sentShown->start(kSentShownMs);
+}
+
+void Form1::ShowPreviewCaption() {
+    Frame2->setTitle(tr("Preview"));
+    Frame2->setToolTip(QString());
 }
 
 void Form1::UpdateBusyCursor() {

@@ -83,33 +83,50 @@ SheetLayout LtoDialog::CurrentStock() const {
     return stock ? *stock : settings.custom;
 }
 
-Outcome<std::vector<LtoLabel>> LtoDialog::CurrentLabels() const {
+Outcome<LtoList> LtoDialog::CurrentLabels() const {
     const std::string mediaId = cmbMediaId->currentText().trimmed().toStdString();
     if (chkList->isChecked()) return SerialList(txtList->toPlainText().toStdString(), mediaId);
-    return SerialRun(txtFirstSerial->text().toStdString(), spnCount->value(), mediaId);
+    Outcome<std::vector<LtoLabel>> run =
+        SerialRun(txtFirstSerial->text().toStdString(), spnCount->value(), mediaId);
+    if (!run) return run.Failed();
+    return LtoList{std::move(run.Value()), 0};
+}
+
+// The serial after the run, written as First serial is; none for a list or
+// a run that ends at the last serial its digits hold.
+std::optional<QString> LtoDialog::FirstSerialAfter() const {
+    if (chkList->isChecked()) return std::nullopt;
+    const Outcome<std::string> next =
+        SerialAfterRun(txtFirstSerial->text().toStdString(), spnCount->value(),
+                       cmbMediaId->currentText().trimmed().toStdString());
+    return next ? std::optional<QString>(Text(next.Value())) : std::nullopt;
 }
 
 Outcome<LtoJob> LtoDialog::CurrentJob() const {
-    Outcome<std::vector<LtoLabel>> labels = CurrentLabels();
-    if (!labels) return labels.Failed();
-    return LtoJob{CurrentStock(), std::move(labels.Value()), spnStartAt->value(),
+    Outcome<LtoList> list = CurrentLabels();
+    if (!list) return list.Failed();
+    return LtoJob{CurrentStock(), std::move(list.Value().labels), spnStartAt->value(),
                   chkColour->isChecked(), false};
 }
 
 void LtoDialog::Refresh() {
-    const Outcome<LtoJob> job = CurrentJob();
+    const Outcome<LtoList> list = CurrentLabels();
     const SheetLayout stock = CurrentStock();
-    const std::vector<LtoLabel> labels = job ? job.Value().labels : std::vector<LtoLabel>{};
+    const std::vector<LtoLabel> labels = list ? list.Value().labels : std::vector<LtoLabel>{};
     ShowLabel(labels);
     picSheet->Show(stock, FirstSheetCells(stock, spnStartAt->value(), labels));
     planOk = false;
-    if (!job) return ShowRefusal(Text(job.Reason()));
-    const Outcome<LtoPlan> plan = PlanLtoJob(job.Value());
+    if (!list) return ShowRefusal(Text(list.Reason()));
+    const Outcome<LtoPlan> plan =
+        PlanLtoJob({stock, labels, spnStartAt->value(), chkColour->isChecked(), false});
     if (!plan) return ShowRefusal(Text(plan.Reason()));
     planOk = true;
     QString summary = Text(plan.Value().summary);
     if (HasShortSerial(labels))
         summary += tr("\nA serial shorter than six characters is read by some libraries only.");
+    if (list.Value().untagged > 0)
+        summary += QLatin1Char('\n') + Text(UntaggedSentence(list.Value().untagged));
+    if (!lastSent.isEmpty()) summary += QLatin1Char('\n') + lastSent;
     lblSummary->setPalette(palette());
     lblSummary->setText(summary);
     UpdateButtons();

@@ -12,6 +12,7 @@
 #include "print/print_service.h"
 #include "settings/lto_store.h"
 #include "sheet/lto_run.h"
+#include "symbology/lto_list.h"
 
 class QCheckBox;
 class QComboBox;
@@ -55,7 +56,8 @@ private:
     [[nodiscard]] SheetLayout CurrentStock() const;
     [[nodiscard]] QString CurrentStockId() const;
     [[nodiscard]] Outcome<LtoJob> CurrentJob() const;
-    [[nodiscard]] Outcome<std::vector<LtoLabel>> CurrentLabels() const;
+    [[nodiscard]] Outcome<LtoList> CurrentLabels() const;
+    [[nodiscard]] std::optional<QString> FirstSerialAfter() const;
     void Refresh();
     void ShowLabel(const std::vector<LtoLabel>& labels);
     void ShowRefusal(const QString& reason);
@@ -74,17 +76,24 @@ private:
     void Submit(const LtoJob& job, const PrintTarget& target);
     void Warn(const QString& text);
     void JobFinished(quint64 ticket, const Outcome<PrintReceipt>& outcome);
+    void MoveFirstSerialOn(const std::optional<QString>& from, const std::optional<QString>& to);
 
     PrintService& service;
     LtoSettings settings;
     QString shownStock;  // the stock whose start position the spin box shows
     bool planOk = false;
+    QString lastSent;  // "Last printed: ... on Office (job 12)"
 
-    // A job on its way: its ticket, its stock and where the next run starts.
+    // A job on its way: its ticket, its stock, where the next run starts and
+    // from which serial, and what it holds.
     struct Pending {
         quint64 ticket = 0;
         QString stock;
         std::optional<int> nextStart;  // nothing for outlines
+        std::optional<QString> first;  // a run's First serial as submitted
+        std::optional<QString> nextFirst;
+        QString held;  // "ABC100L9 to ABC139L9", "the outlines of a4-3x17"
+        int labels = 0;
     };
     std::optional<Pending> pending;
     std::unique_ptr<BusyCursor> busyCursor;
@@ -102,6 +111,7 @@ private:
     SheetMiniature* picSheet = nullptr;
     QLabel* lblSummary = nullptr;
     QPushButton* cmdPrint = nullptr;
+    QLabel* lblPrinter = nullptr;
     QPushButton* cmdSavePdf = nullptr;
     QPushButton* cmdOutlines = nullptr;
     QPushButton* cmdClose = nullptr;

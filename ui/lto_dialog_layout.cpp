@@ -38,16 +38,18 @@ Control* Named(Control* control, const char* name) {
     return control;
 }
 
-// "a4-2x15 (A4, 2 x 15 of 79 x 17 mm)"
+// "a4-3x17 (A4, 3 x 17 of 70 x 16.9 mm): 70 x 16.9 mm sheets sold as Avery
+// Zweckform 3420 and compatibles", the product as --list-sheets names it.
 QString StockText(const SheetLayout& stock) {
     const std::optional<Paper> paper = PaperNamed(stock.paper);
-    return QStringLiteral("%1 (%2, %3 x %4 of %5 x %6 mm)")
+    return QStringLiteral("%1 (%2, %3 x %4 of %5 x %6 mm): %7")
         .arg(QString::fromStdString(stock.id),
              QString::fromStdString(paper ? PaperDisplayName(*paper) : stock.paper))
         .arg(stock.columns)
         .arg(stock.rows)
         .arg(stock.labelWidth)
-        .arg(stock.labelHeight);
+        .arg(stock.labelHeight)
+        .arg(QString::fromStdString(stock.stock));
 }
 
 }  // namespace
@@ -83,7 +85,8 @@ QLayout* LtoDialog::BuildValues() {
     spnCount = Named(new QSpinBox(this), "spnCount");
     spnCount->setRange(1, kLtoMaxCount);
     txtList = Named(new QPlainTextEdit(this), "txtList");
-    txtList->setToolTip(tr("One serial a line, optionally a space and its own media ID"));
+    txtList->setToolTip(
+        tr("One serial or tag (ABC100L9) a line, optionally its own media ID; or mtx status"));
     // A tab is no character of a serial: the key moves on, as in a form.
     txtList->setTabChangesFocus(true);
     chkList = Named(new QCheckBox(tr("Use a &list"), this), "chkList");
@@ -132,6 +135,9 @@ void LtoDialog::BuildMediaIds() {
 
 void LtoDialog::BuildSheets() {
     cmbSheet = Named(new QComboBox(this), "cmbSheet");
+    // The box shows the start of a line; its list shows them whole.
+    cmbSheet->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbSheet->setMinimumContentsLength(36);
     for (const SheetLayout& stock : LtoStocks()) {
         cmbSheet->addItem(StockText(stock), QString::fromStdString(stock.id));
         cmbSheet->setItemData(cmbSheet->count() - 1, QString::fromStdString(stock.stock),
@@ -148,8 +154,11 @@ QLayout* LtoDialog::BuildButtons() {
     cmdOutlines->setToolTip(
         tr("The stock's label outlines with a cross at every corner, to hold against the stock"));
     cmdClose = Named(new QPushButton(tr("Close"), this), "cmdClose");
+    // The printer Print sends to, once the print service has named it.
+    lblPrinter = Named(new QLabel(this), "lblPrinter");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdPrint);
+    buttons->addWidget(lblPrinter);
     buttons->addWidget(cmdSavePdf);
     buttons->addWidget(cmdOutlines);
     buttons->addStretch(1);

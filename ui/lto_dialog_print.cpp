@@ -4,6 +4,9 @@
 // to JobFinished. The printer's answer sets the colour and sheet defaults.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <algorithm>
@@ -27,11 +30,41 @@ bool SameSize(const Paper& a, const Paper& b) {
     return std::fabs(a.width - b.width) < kSamePaper && std::fabs(a.height - b.height) < kSamePaper;
 }
 
+// "ABC100L9 to ABC139L9": the first and the last label a job prints.
+QString LabelRange(const std::vector<LtoLabel>& labels) {
+    const auto printed = [](const LtoLabel& label) { return !label.serial.empty(); };
+    const auto first = std::find_if(labels.begin(), labels.end(), printed);
+    const auto last = std::find_if(labels.rbegin(), labels.rend(), printed);
+    if (first == labels.end()) return {};
+    const QString from = QString::fromStdString(LtoTag(*first));
+    if (&*first == &*last) return from;
+    return QCoreApplication::translate("LtoDialog", "%1 to %2")
+        .arg(from, QString::fromStdString(LtoTag(*last)));
+}
+
+// What the summary says once a job is sent or written.
+QString SentLine(const QString& held, int labels, const PrintReceipt& receipt) {
+    const QString count = labels == 0 ? QString()
+                          : labels == 1
+                              ? QCoreApplication::translate("LtoDialog", ", 1 label")
+                              : QCoreApplication::translate("LtoDialog", ", %1 labels").arg(labels);
+    if (!receipt.fileName.isEmpty()) {
+        return QCoreApplication::translate("LtoDialog", "Last saved: %1 to %2%3")
+            .arg(held, receipt.fileName, count);
+    }
+    return QCoreApplication::translate("LtoDialog", "Last printed: %1 on %2 (job %3)%4")
+        .arg(held, receipt.queue)
+        .arg(receipt.jobId)
+        .arg(count);
+}
+
 }  // namespace
 
 // Only what the user has not chosen yet: an answer that comes late never
 // undoes a choice made meanwhile or kept from before.
 void LtoDialog::ApplyPrinterDefaults(const Outcome<PrinterFacts>& facts) {
+    lblPrinter->setText(facts ? tr("on %1").arg(facts.Value().queue) : tr("no printer"));
+    lblPrinter->setToolTip(facts ? QString() : QString::fromStdString(facts.Reason()));
     if (!facts) return;
     if (!settings.colour) chkColour->setChecked(facts.Value().colour);
     if (settings.sheet) return;
@@ -66,16 +99,22 @@ void LtoDialog::PrintOutlines() {
 }
 
 void LtoDialog::Submit(const LtoJob& job, const PrintTarget& target) {
-    std::optional<int> nextStart;
-    QString title = tr("LTO label outlines, %1").arg(QString::fromStdString(job.stock.id));
+    const QString stock = QString::fromStdString(job.stock.id);
+    Pending next{
+        0, stock, std::nullopt, std::nullopt, std::nullopt, tr("the outlines of %1").arg(stock), 0};
+    QString title = tr("LTO label outlines, %1").arg(stock);
     if (!job.outlinesOnly) {
         const Outcome<LtoPlan> plan = PlanLtoJob(job);
         if (!plan) return Warn(QString::fromStdString(plan.Reason()));
-        nextStart = plan.Value().nextStart;
+        next.nextStart = plan.Value().nextStart;
+        next.held = LabelRange(job.labels);
+        next.labels = plan.Value().labels;
+        if (!chkList->isChecked()) next.first = txtFirstSerial->text();
+        next.nextFirst = FirstSerialAfter();
         title = tr("LTO labels, %1").arg(QString::fromStdString(plan.Value().summary));
     }
-    pending = Pending{service.Submit(LtoPrintRequest(job, target, ReadAlignments(), title)),
-                      QString::fromStdString(job.stock.id), nextStart};
+    next.ticket = service.Submit(LtoPrintRequest(job, target, ReadAlignments(), title));
+    pending = next;
     busyCursor = std::make_unique<BusyCursor>();
     UpdateButtons();
 }
@@ -90,10 +129,19 @@ void LtoDialog::JobFinished(quint64 ticket, const Outcome<PrintReceipt>& outcome
     busyCursor.reset();
     UpdateButtons();
     if (!outcome) return Warn(QString::fromStdString(outcome.Reason()));
-    if (!ended.nextStart) return;
+    lastSent = SentLine(ended.held, ended.labels, outcome.Value());
+    if (!ended.nextStart) return Refresh();
     settings.startAt[ended.stock] = *ended.nextStart;
+    MoveFirstSerialOn(ended.first, ended.nextFirst);
     if (ended.stock == shownStock) ShowStart();
+    Refresh();
     KeepSettings();
+}
+
+// Only a First serial the user has left as it was printed moves on.
+void LtoDialog::MoveFirstSerialOn(const std::optional<QString>& from,
+                                  const std::optional<QString>& to) {
+    if (from && to && txtFirstSerial->text() == *from) txtFirstSerial->setText(*to);
 }
 
 void LtoDialog::Warn(const QString& text) {

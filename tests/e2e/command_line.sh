@@ -109,8 +109,8 @@ case_sheet_type1() {
 }
 
 case_lto_pdf() {
-    expect_run 0 --pdf lto.pdf --lto abc100 --media l8 --count 35 --sheet a4-2x15 --start 5
-    expect_said '35 labels on 2 sheets written to lto.pdf'
+    expect_run 0 --pdf lto.pdf --lto abc100l8 --count 35 --sheet a4-2x15 --start 5
+    expect_said '35 labels on a4-2x15, label 5 of sheet 1 to label 9 of sheet 2, written to lto.pdf'
     expect_labels lto.pdf "$(lto_values ABC 100 35 L8)"
 }
 
@@ -123,7 +123,7 @@ case_lto_print_offset() {
     printf '[Alignment]\nLaserA4\\OffsetX=5.0\nLaserA4\\OffsetY=0\n' >"$HOME/.config/Linomark 1.0.ini"
     before=$(job_files "$OUTDIR_LaserA4")
     expect_run 0 --print --printer LaserA4 --lto CLN001 --media CU --count 3 --sheet a4-2x15 --colour
-    [[ $(cat "$WORK/out") =~ ^'3 labels on 1 sheet sent to LaserA4 (job '[0-9]+')'$ ]] ||
+    [[ $(cat "$WORK/out") =~ ^'3 labels on a4-2x15, labels 1-3 of sheet 1, sent to LaserA4 (job '[0-9]+')'$ ]] ||
         fail "said [$(cat "$WORK/out")]"
     wait_for_new_job "$before" "$OUTDIR_LaserA4"
     gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r600 -sOutputFile="$WORK/page.ppm" "$JOB"
@@ -136,8 +136,27 @@ case_lto_print_offset() {
 # A line's own media ID wins; an empty line leaves its cell empty.
 case_list_from_pipe() {
     printf 'cln001 CU\n\nABC100\n' | expect_run 0 --pdf list.pdf --list - --media L9 --sheet a4-3x17
-    expect_said '2 labels on 1 sheet written to list.pdf'
+    expect_said '2 labels on a4-3x17, labels 1-3 of sheet 1, written to list.pdf'
     expect_labels list.pdf $'CLN001CU\nABC100L9'
+}
+
+# A library's inventory: drives and slots, empty ones, an import/export slot;
+# a Full slot without a tag is counted, not printed.
+case_list_from_mtx() {
+    printf '%s\n' '  Storage Changer /dev/sg4:2 Drives, 5 Slots ( 1 Import/Export )' \
+        'Data Transfer Element 0:Full (Storage Element 2 Loaded):VolumeTag = ABC101L9   ' \
+        'Data Transfer Element 1:Empty' '      Storage Element 1:Full :VolumeTag=ABC100L9   ' \
+        '      Storage Element 2:Empty' '      Storage Element 3:Full ' \
+        '      Storage Element 5 IMPORT/EXPORT:Full :VolumeTag=CLN001CU' |
+        expect_run 0 --pdf mtx.pdf --list - --sheet a4-3x17 --start 6
+    expect_said $'3 labels on a4-3x17, labels 6-8 of sheet 1, written to mtx.pdf\n1 cartridge in the library has no readable label.'
+    expect_labels mtx.pdf $'ABC101L9\nABC100L9\nCLN001CU'
+}
+
+case_list_twice() {
+    printf 'ABC100L9\n# spare\nabc100 l9\n' | expect_run 1 --pdf twice.pdf --list - --sheet a4-3x17
+    grep -qF 'Lines 1 and 3 both name ABC100L9' "$WORK/err" || fail "said [$(cat "$WORK/err")]"
+    [[ ! -e twice.pdf ]] || fail "a refused list wrote twice.pdf"
 }
 
 case_unwritable_pdf() {

@@ -43,8 +43,8 @@ png_size() { # file -> "W H", read from the IHDR chunk
     echo "$((16#${header:32:8})) $((16#${header:40:8}))"
 }
 
-desktop_key() { # file, key
-    sed -n "s/^$2=//p" "$1"
+desktop_key() { # file, key: of the main entry, not of its actions
+    sed -n "/^\[Desktop Entry\]/,/^\[/ s/^$2=//p" "$1"
 }
 
 check_program_is_relocated() { # binary

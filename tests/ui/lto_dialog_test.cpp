@@ -68,6 +68,8 @@ private slots:
     void valuesAreKeptInTheirOwnSection();
     void savedRunMovesTheStart();
     void printMenuOpensTheDialog();
+    void typeBoxEntryOpensTheDialog_data();
+    void typeBoxEntryOpensTheDialog();
 
 private:
     std::unique_ptr<uitest::SettingsFolder> settings;
@@ -81,22 +83,36 @@ void LtoDialogTest::typingShowsTheRunOrWhyNot_data() {
     QTest::addColumn<QString>("mediaId");
     QTest::addColumn<QString>("sheet");
     QTest::addColumn<int>("start");
-    QTest::addColumn<QString>("summary");  // empty: refused, Print and Save disabled
+    QTest::addColumn<bool>("printable");   // else Print and Save are disabled
+    QTest::addColumn<QString>("summary");  // what it prints, or why not
     QTest::newRow("lower case typed, two sheets")
         << "abc100" << 35 << ""
         << "l8"
-        << "a4-2x15" << 1 << "35 labels, ABC100L8 to ABC134L8, on 2 sheets";
+        << "a4-2x15" << 1 << true << "35 labels, ABC100L8 to ABC134L8, on 2 sheets";
     QTest::newRow("start fills the first sheet's end")
         << "CLN001" << 3 << ""
         << "CU"
-        << "a4-3x17" << 50 << "3 labels, CLN001CU to CLN003CU, on 2 sheets";
+        << "a4-3x17" << 50 << true << "3 labels, CLN001CU to CLN003CU, on 2 sheets";
     QTest::newRow("list with its own media ID")
         << "" << 1 << "ab0001\n\ncln001 cu"
         << "L9"
-        << "letter-2x15" << 1 << "2 labels, AB0001L9 to CLN001CU, on 1 sheet";
-    QTest::newRow("run past its width") << "ABC999" << 2 << ""
-                                        << "L9"
-                                        << "a4-2x15" << 1 << "";
+        << "letter-2x15" << 1 << true << "2 labels, AB0001L9 to CLN001CU, on 1 sheet";
+    QTest::newRow("run past its width")
+        << "ABC999" << 2 << ""
+        << "L9"
+        << "a4-2x15" << 1 << false
+        << "A run of 2 from \"ABC999\" would pass \"ABC999\", the last serial that fits its "
+           "digits; the largest count from there is 1.";
+    QTest::newRow("full tag, no media ID")
+        << "abc100l9" << 3 << ""
+        << ""
+        << "a4-3x17" << 1 << true << "3 labels, ABC100L9 to ABC102L9, on 1 sheet";
+    QTest::newRow("a label twice")
+        << "" << 1 << "abc100l9\nABC101L9\nABC100 L9"
+        << ""
+        << "a4-3x17" << 1 << false
+        << "Lines 1 and 3 both name ABC100L9: two cartridges with one label confuse a tape "
+           "library.";
 }
 
 void LtoDialogTest::typingShowsTheRunOrWhyNot() {
@@ -106,6 +122,7 @@ void LtoDialogTest::typingShowsTheRunOrWhyNot() {
     QFETCH(QString, mediaId);
     QFETCH(QString, sheet);
     QFETCH(int, start);
+    QFETCH(bool, printable);
     QFETCH(QString, summary);
     LtoDialog dialog(service, nullptr);
     dialog.show();
@@ -118,12 +135,9 @@ void LtoDialogTest::typingShowsTheRunOrWhyNot() {
     Find<QSpinBox>(dialog, "spnStartAt")->setValue(start);
     QCOMPARE(Find<QLineEdit>(dialog, "txtFirstSerial")->text(), serial.toUpper());
     QCOMPARE(Find<QPlainTextEdit>(dialog, "txtList")->toPlainText(), list.toUpper());
-    QCOMPARE(Find<QPushButton>(dialog, "cmdPrint")->isEnabled(), !summary.isEmpty());
-    QCOMPARE(Find<QPushButton>(dialog, "cmdSavePdf")->isEnabled(), !summary.isEmpty());
-    if (summary.isEmpty())
-        QVERIFY(!Summary(dialog).isEmpty());
-    else
-        QCOMPARE(Summary(dialog), summary);
+    QCOMPARE(Find<QPushButton>(dialog, "cmdPrint")->isEnabled(), printable);
+    QCOMPARE(Find<QPushButton>(dialog, "cmdSavePdf")->isEnabled(), printable);
+    QCOMPARE(Summary(dialog), summary);
 }
 
 void LtoDialogTest::valuesAreKeptInTheirOwnSection() {
@@ -151,13 +165,13 @@ void LtoDialogTest::valuesAreKeptInTheirOwnSection() {
 }
 
 // 4 cells skipped and 35 labels fill 39 cells of 30-cell sheets: the next
-// run starts at the 10th label of the second sheet.
+// run starts at the 10th label of the second sheet, from the 36th serial.
 void LtoDialogTest::savedRunMovesTheStart() {
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("run.pdf"));
     LtoDialog dialog(service, nullptr);
     dialog.show();
-    Type(Find<QLineEdit>(dialog, "txtFirstSerial"), QStringLiteral("ABC100"));
+    Type(Find<QLineEdit>(dialog, "txtFirstSerial"), QStringLiteral("ABC100L8"));
     Find<QSpinBox>(dialog, "spnCount")->setValue(35);
     ChooseSheet(dialog, QStringLiteral("a4-2x15"));
     Find<QSpinBox>(dialog, "spnStartAt")->setValue(5);
@@ -169,6 +183,9 @@ void LtoDialogTest::savedRunMovesTheStart() {
     });
     Find<QPushButton>(dialog, "cmdSavePdf")->click();
     QTRY_COMPARE_WITH_TIMEOUT(Find<QSpinBox>(dialog, "spnStartAt")->value(), 10, 20'000);
+    QCOMPARE(Find<QLineEdit>(dialog, "txtFirstSerial")->text(), "ABC135L8");
+    QVERIFY(
+        Summary(dialog).endsWith("\nLast saved: ABC100L8 to ABC134L8 to " + pdf + ", 35 labels"));
     QFile saved(pdf);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().startsWith("%PDF"));
@@ -190,6 +207,34 @@ void LtoDialogTest::printMenuOpensTheDialog() {
     entry->trigger();
     QCOMPARE(opened, QStringLiteral("LTO labels - Linomark 1.0"));
     QCOMPARE(window->size(), size);
+}
+
+void LtoDialogTest::typeBoxEntryOpensTheDialog_data() {
+    QTest::addColumn<int>("held");
+    QTest::addColumn<int>("key");
+    QTest::newRow("End key") << 0 << int(Qt::Key_End);
+    QTest::newRow("arrow key from the second type") << 1 << int(Qt::Key_Down);
+}
+
+// The box goes back to the type it held, and that type is the one stored.
+void LtoDialogTest::typeBoxEntryOpensTheDialog() {
+    QFETCH(int, held);
+    QFETCH(int, key);
+    auto window = uitest::ShowWindow();
+    auto* type = Find<QComboBox>(*window, "cmbType");
+    type->setCurrentIndex(held);
+    bool opened = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&opened] {
+        auto* dialog = qobject_cast<LtoDialog*>(QApplication::activeModalWidget());
+        if (dialog) opened = dialog->close();
+    });
+    closer.start(10);
+    QTest::keyClick(type, Qt::Key(key));
+    QTRY_VERIFY(opened);
+    QCOMPARE(type->currentIndex(), held);
+    window->close();
+    QVERIFY(settings->Read().contains("Type=" + QByteArray::number(held)));
 }
 
 QTEST_MAIN(LtoDialogTest)

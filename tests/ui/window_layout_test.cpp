@@ -65,7 +65,7 @@ private slots:
     void captionsAndTooltips_data();
     void captionsAndTooltips();
     void tabMovesThroughTheBoxesInDesignOrder();
-    void typeBoxOffersTwoEntriesAndNoTyping();
+    void typeBoxOffersThreeEntriesAndNoTyping();
     void linksAndListsLookAsDesigned();
     void darkThemeKeepsTextReadable_data();
     void darkThemeKeepsTextReadable();
@@ -213,11 +213,12 @@ void WindowLayoutTest::tabMovesThroughTheBoxesInDesignOrder() {
     }
 }
 
-void WindowLayoutTest::typeBoxOffersTwoEntriesAndNoTyping() {
+void WindowLayoutTest::typeBoxOffersThreeEntriesAndNoTyping() {
     auto* cmbType = Find<QComboBox>(*window, "cmbType");
-    QCOMPARE(cmbType->count(), 2);
+    QCOMPARE(cmbType->count(), 3);
     QCOMPARE(cmbType->itemText(0), QStringLiteral("Breece Hill TL Compatible (5 chars long)"));
     QCOMPARE(cmbType->itemText(1), QStringLiteral("Compaq TL Compatible (6 chars long)"));
+    QCOMPARE(cmbType->itemText(2), QStringLiteral("LTO Ultrium labels..."));
     QVERIFY(!cmbType->isEditable());
 }
 
