@@ -1,11 +1,17 @@
 #include "command_line.h"
 
 #include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <future>
 #include <string_view>
 #include <thread>
@@ -21,12 +27,79 @@
 namespace linomark {
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
+// After a termination signal the run has this long to give up its waits and
+// cancel a job it created; pages still being made are not waited for.
+constexpr auto kSignalGrace = 1800ms;
+constexpr auto kSignalStep = 100ms;
+
+// The length of the valid UTF-8 sequence at the start of text, or 0.
+std::size_t Utf8Length(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xc2 && lead < 0xe0 ? 2
+                               : lead >= 0xe0 && lead < 0xf0 ? 3
+                               : lead >= 0xf0 && lead < 0xf5 ? 4
+                                                             : 0;
+    if (length == 0 || length > text.size()) return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xc0) != 0x80) return 0;
+    }
+    return length;
+}
+
+// Input quoted in a message reaches the terminal as text: control bytes (an
+// escape sequence could retitle or clear it), C1 controls, NUL and bytes of no
+// valid UTF-8 are shown as \xNN.
+std::string Printable(std::string_view text) {
+    std::string shown;
+    while (!text.empty()) {
+        const std::size_t length = Utf8Length(text);
+        const auto lead = static_cast<unsigned char>(text[0]);
+        const bool control =
+            lead < 0x20 || lead == 0x7f ||
+            (lead == 0xc2 && length == 2 && static_cast<unsigned char>(text[1]) < 0xa0);
+        if (length == 0 || control) {
+            const std::size_t bytes = std::max<std::size_t>(length, 1);
+            for (std::size_t i = 0; i < bytes; ++i) {
+                char escaped[5];
+                std::snprintf(escaped, sizeof escaped, "\\x%02x",
+                              static_cast<unsigned char>(text[i]));
+                shown += escaped;
+            }
+            text.remove_prefix(bytes);
+            continue;
+        }
+        shown += text.substr(0, length);
+        text.remove_prefix(length);
+    }
+    return shown;
+}
+
+void SayError(const std::string& line) {
+    const std::string shown = "linomark: " + Printable(line) + "\n";
+    std::fwrite(shown.data(), 1, shown.size(), stderr);
+}
 
 int Failed(const std::string& reason) {
-    std::fprintf(stderr, "linomark: %s\n", reason.c_str());
+    SayError(reason);
     return kFailed;
+}
+
+// Standard output that could not be written (a full disk, a closed pipe) is
+// a failure, not a success.
+int Written(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    return Failed(std::string("standard output could not be written: ") + std::strerror(errno));
+}
+
+std::string SignalName(int signalNumber) {
+    const char* name = sigabbrev_np(signalNumber);
+    return std::string("SIG") + (name ? name : "?");
 }
 
 QString Counted(int count, const char* one, const char* many) {
@@ -69,14 +142,15 @@ Outcome<LtoDefaults> PrinterDefaults(PrintService& service, const Command& comma
 
 // The offsets are read here, on the caller's thread; the settings are only
 // read.
-Outcome<LabelPages> PagesOf(PrintService& service, const Command& command) {
+Outcome<LabelPages> PagesOf(PrintService& service, const Command& command,
+                            const std::atomic<bool>& stop) {
     PrintRequest base;
     base.target = TargetOf(command);
     base.offsets = ReadAlignments();
     if (!command.lto) return WindowSheetPages(command, base);
     const Outcome<LtoDefaults> defaults = PrinterDefaults(service, command);
     if (!defaults) return Fail(defaults.Reason());
-    return LtoRunPages(command, defaults.Value(), base);
+    return LtoRunPages(command, defaults.Value(), base, stop);
 }
 
 // The line said on success: what was written or sent, and where.
@@ -90,9 +164,11 @@ MakePages AfterFonts(MakePages pages, std::shared_future<void> fontsLoaded) {
 }
 
 Outcome<QString> Deliver(PrintService& service, const Command& command,
-                         const std::shared_future<void>& fontsLoaded) {
-    Outcome<LabelPages> pages = PagesOf(service, command);
+                         const std::shared_future<void>& fontsLoaded,
+                         const std::atomic<bool>& stop) {
+    Outcome<LabelPages> pages = PagesOf(service, command, stop);
     if (!pages) return Fail(pages.Reason());
+    if (stop) return Fail("Nothing was written or sent.");
     LabelPages& made = pages.Value();
     made.request.pages = AfterFonts(std::move(made.request.pages), fontsLoaded);
     const Outcome<PrintReceipt> receipt = service.Run(std::move(made.request));
@@ -107,29 +183,48 @@ Outcome<QString> Deliver(PrintService& service, const Command& command,
         .arg(receipt.Value().jobId);
 }
 
+// A termination signal stops every wait of the run, again at each step (a
+// request the service takes afterwards would lower its flag), and cancels a
+// job the run created. Pages still being made are not waited for: nothing
+// has been written or created by then, and the program ends at once.
+void StopOnSignal(int signalNumber, PrintService& service, std::atomic<bool>& stop,
+                  const std::shared_future<void>& ended) {
+    stop = true;
+    for (auto waited = 0ms; waited < kSignalGrace; waited += kSignalStep) {
+        service.CancelAll();
+        if (ended.wait_for(kSignalStep) == std::future_status::ready) return;
+    }
+    SayError("ended by a termination signal (" + SignalName(signalNumber) +
+             ") while the labels were made. Nothing was written or sent.");
+    std::_Exit(kFailed);
+}
+
 int Print(const Command& command, const std::shared_future<void>& fontsLoaded) {
     PrintService service;
-    const TerminationWatch watch([&service](int) { service.CancelAll(); });
-    const Outcome<QString> done = Deliver(service, command, fontsLoaded);
+    std::atomic<bool> stop = false;
+    std::promise<void> ended;
+    const std::shared_future<void> runEnded = ended.get_future().share();
+    const TerminationWatch watch([&service, &stop, runEnded](int signalNumber) {
+        StopOnSignal(signalNumber, service, stop, runEnded);
+    });
+    const Outcome<QString> done = Deliver(service, command, fontsLoaded, stop);
+    ended.set_value();
     if (!done && watch.Received() != 0) {
-        return Failed("ended by a termination signal; the job in flight was cancelled.");
+        return Failed("ended by a termination signal (" + SignalName(watch.Received()) + "). " +
+                      done.Reason());
     }
     if (!done) return Failed(done.Reason());
-    std::printf("%s\n", qUtf8Printable(done.Value()));
-    return 0;
+    return Written(done.Value().toStdString() + "\n");
 }
 
 int Perform(const Command& command, const std::shared_future<void>& fontsLoaded) {
     switch (command.action) {
         case Command::Action::Help:
-            std::printf("%s", qUtf8Printable(HelpText()));
-            return 0;
+            return Written(HelpText().toStdString());
         case Command::Action::Version:
-            std::printf("linomark %s\n", kVersion);
-            return 0;
+            return Written(std::string("linomark ") + kVersion + "\n");
         case Command::Action::ListSheets:
-            std::printf("%s", qUtf8Printable(StockTable()));
-            return 0;
+            return Written(StockTable().toStdString());
         case Command::Action::Pdf:
         case Command::Action::Print:
             break;
@@ -150,10 +245,37 @@ bool WantsCommandLine(int argc, char** argv) {
     return false;
 }
 
+namespace {
+
+// Qt warns on standard error when XDG_RUNTIME_DIR is unset or not the
+// user's own private folder (under cron, su or a service); Qt's own choice,
+// /tmp/runtime-UID, is made and given to it instead, or a new folder when
+// that one is someone else's.
+bool OwnPrivateFolder(const char* path) {
+    struct stat folder {};
+    return path && *path == '/' && ::lstat(path, &folder) == 0 && S_ISDIR(folder.st_mode) &&
+           folder.st_uid == ::geteuid() && (folder.st_mode & 0777) == 0700;
+}
+
+void ProvideRuntimeFolder() {
+    if (OwnPrivateFolder(std::getenv("XDG_RUNTIME_DIR"))) return;
+    const std::string usual = "/tmp/runtime-" + std::to_string(::geteuid());
+    ::mkdir(usual.c_str(), 0700);
+    if (OwnPrivateFolder(usual.c_str())) {
+        ::setenv("XDG_RUNTIME_DIR", usual.c_str(), 1);
+        return;
+    }
+    char made[] = "/tmp/linomark-runtime-XXXXXX";
+    if (::mkdtemp(made)) ::setenv("XDG_RUNTIME_DIR", made, 1);
+}
+
+}  // namespace
+
 int RunCommandLine(int argc, char** argv) {
     // No window is shown, so no display is needed; the offscreen platform
     // measures text with the same fonts as the window, so the pages match.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    ProvideRuntimeFolder();
     BlockTerminationSignals();
     std::promise<void> fontsLoaded;
     const std::jthread loadFontConfiguration([&fontsLoaded] {
@@ -163,7 +285,8 @@ int RunCommandLine(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const Outcome<Command> command = ReadCommand(QGuiApplication::arguments().mid(1));
     if (!command) {
-        std::fprintf(stderr, "linomark: %s\nTry 'linomark --help'.\n", command.Reason().c_str());
+        SayError(command.Reason());
+        std::fputs("Try 'linomark --help'.\n", stderr);
         return kUsageError;
     }
     return Perform(command.Value(), fontsLoaded.get_future().share());
