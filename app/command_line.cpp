@@ -31,9 +31,9 @@ using namespace std::chrono_literals;
 
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
-// After a termination signal the run has this long to give up its waits and
-// cancel a job it created; pages still being made are not waited for.
-constexpr auto kSignalGrace = 1800ms;
+// After a termination signal a hand-over has this long to give up its waits
+// and cancel the job it created (it needs under a second).
+constexpr auto kSignalGrace = 3s;
 constexpr auto kSignalStep = 100ms;
 
 // The length of the valid UTF-8 sequence at the start of text, or 0.
@@ -156,21 +156,31 @@ Outcome<LabelPages> PagesOf(PrintService& service, const Command& command,
 // The line said on success: what was written or sent, and where.
 // The pages are drawn once the font configuration is loaded; until then the
 // service asks the printer, so the two waits overlap.
-MakePages AfterFonts(MakePages pages, std::shared_future<void> fontsLoaded) {
-    return [pages = std::move(pages), fontsLoaded](const PagePlacement& placement) {
+// What a termination signal needs to know of the run.
+struct RunState {
+    std::atomic<bool> stop = false;
+    std::atomic<bool> makingPages = false;
+    std::promise<void> ended;
+};
+
+MakePages AfterFonts(MakePages pages, std::shared_future<void> fontsLoaded, RunState& run) {
+    return [pages = std::move(pages), fontsLoaded, &run](const PagePlacement& placement) {
+        run.makingPages = true;
         fontsLoaded.wait();
-        return pages(placement);
+        Outcome<QByteArray> made = pages(placement);
+        run.makingPages = false;
+        return made;
     };
 }
 
 Outcome<QString> Deliver(PrintService& service, const Command& command,
-                         const std::shared_future<void>& fontsLoaded,
-                         const std::atomic<bool>& stop) {
-    Outcome<LabelPages> pages = PagesOf(service, command, stop);
-    if (!pages) return Fail(pages.Reason());
-    if (stop) return Fail("Nothing was written or sent.");
+                         const std::shared_future<void>& fontsLoaded, RunState& run) {
+    Outcome<LabelPages> pages = PagesOf(service, command, run.stop);
+    if (!pages)
+        return Fail(run.stop ? std::string("Nothing was written or sent.") : pages.Reason());
+    if (run.stop) return Fail("Nothing was written or sent.");
     LabelPages& made = pages.Value();
-    made.request.pages = AfterFonts(std::move(made.request.pages), fontsLoaded);
+    made.request.pages = AfterFonts(std::move(made.request.pages), fontsLoaded, run);
     const Outcome<PrintReceipt> receipt = service.Run(std::move(made.request));
     if (!receipt) return Fail(receipt.Reason());
     const QString held = Counted(made.labels, "label", "labels") + QStringLiteral(" on ") +
@@ -184,31 +194,34 @@ Outcome<QString> Deliver(PrintService& service, const Command& command,
 }
 
 // A termination signal stops every wait of the run, again at each step (a
-// request the service takes afterwards would lower its flag), and cancels a
-// job the run created. Pages still being made are not waited for: nothing
-// has been written or created by then, and the program ends at once.
-void StopOnSignal(int signalNumber, PrintService& service, std::atomic<bool>& stop,
+// request the service takes afterwards would lower its flag), and a job the
+// run created is cancelled. Pages being made are not waited for: nothing is
+// written or created until they are done.
+void StopOnSignal(int signalNumber, PrintService& service, RunState& run,
                   const std::shared_future<void>& ended) {
-    stop = true;
+    run.stop = true;
+    const std::string signal = "ended by a termination signal (" + SignalName(signalNumber) + ")";
     for (auto waited = 0ms; waited < kSignalGrace; waited += kSignalStep) {
         service.CancelAll();
+        if (run.makingPages) {
+            SayError(signal + " while the labels were made. Nothing was written or sent.");
+            std::_Exit(kFailed);
+        }
         if (ended.wait_for(kSignalStep) == std::future_status::ready) return;
     }
-    SayError("ended by a termination signal (" + SignalName(signalNumber) +
-             ") while the labels were made. Nothing was written or sent.");
+    SayError(signal + " before the printing service let go; `lpstat -o` lists what may print.");
     std::_Exit(kFailed);
 }
 
 int Print(const Command& command, const std::shared_future<void>& fontsLoaded) {
+    RunState run;
+    const std::shared_future<void> ended = run.ended.get_future().share();
     PrintService service;
-    std::atomic<bool> stop = false;
-    std::promise<void> ended;
-    const std::shared_future<void> runEnded = ended.get_future().share();
-    const TerminationWatch watch([&service, &stop, runEnded](int signalNumber) {
-        StopOnSignal(signalNumber, service, stop, runEnded);
+    const TerminationWatch watch([&service, &run, ended](int signalNumber) {
+        StopOnSignal(signalNumber, service, run, ended);
     });
-    const Outcome<QString> done = Deliver(service, command, fontsLoaded, stop);
-    ended.set_value();
+    const Outcome<QString> done = Deliver(service, command, fontsLoaded, run);
+    run.ended.set_value();
     if (!done && watch.Received() != 0) {
         return Failed("ended by a termination signal (" + SignalName(watch.Received()) + "). " +
                       done.Reason());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 #include <string_view>
 #include <thread>
 
@@ -152,12 +153,23 @@ Outcome<int> CupsSession::Submit(const QByteArray& pdf, const Paper& paper, cons
     count = cupsAddOption("media", paper.name.c_str(), count, &options);
     count = cupsAddOption("print-scaling", "none", count, &options);
     int jobId = 0;
+    const qint64 asked = static_cast<qint64>(std::time(nullptr));
     const ipp_status_t created = cupsCreateDestJob(http, dest, info, &jobId, title, count, options);
     cupsFreeOptions(count, options);
+    if (jobId <= 0 && Unanswered(created)) {
+        leftBehind = LeftJob{QueueName(), 0, QString::fromUtf8(title), asked};
+    }
     const bool sent = created <= IPP_STATUS_OK_EVENTS_COMPLETE && jobId > 0 && !Stopped() &&
                       SendDocument(jobId, pdf, title);
     if (!sent) return CancelAfterFailure(jobId);
     return jobId;
+}
+
+// A request that met no answer, or a cut connection, may have reached the
+// scheduler all the same; a refusal in IPP did not make a job.
+bool CupsSession::Unanswered(ipp_status_t status) const {
+    return timedOut || httpGetStatus(http) == HTTP_STATUS_ERROR ||
+           status <= IPP_STATUS_OK_EVENTS_COMPLETE || status == IPP_STATUS_ERROR_INTERNAL;
 }
 
 // Each step only after the one before it went through; the stop flag is
@@ -189,26 +201,52 @@ Failure CupsSession::CancelAfterFailure(int jobId) {
     if (jobId > 0) {
         deadline = Clock::now() + kCancelPatience;
         cancelling = true;
-        if (cupsCancelDestJob(http, dest, jobId) != IPP_STATUS_OK) jobLeftBehind = jobId;
+        if (cupsCancelDestJob(http, dest, jobId) == IPP_STATUS_OK) {
+            cancelledJob = jobId;
+        } else {
+            leftBehind = LeftJob{QueueName(), jobId, {}, 0};
+        }
     }
     return FailWith(reason);
 }
 
-bool CupsSession::CancelLeftJob(const QString& queue, int jobId, Clock::time_point deadline,
-                                const std::atomic<bool>* stop) {
-    const QByteArray name = queue.toUtf8();
+// An empty job of the user's, made with the title since the Create-Job that
+// was not answered: no document of this program went to it.
+JobEnd CupsSession::CancelUnnumbered(const LeftJob& job) const {
+    const QByteArray name = job.queue.toUtf8();
+    const QByteArray title = job.title.toUtf8();
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(http, &jobs, name.constData(), 1, CUPS_WHICHJOBS_ACTIVE);
+    JobEnd end = count < 0 && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE ? JobEnd::NoAnswer
+                                                                              : JobEnd::Cancelled;
+    for (int i = 0; i < count; ++i) {
+        const cups_job_t& found = jobs[i];
+        if (found.size != 0 || title != found.title || found.creation_time < job.since) continue;
+        if (cupsCancelJob2(http, name.constData(), found.id, 0) != IPP_STATUS_OK)
+            end = JobEnd::NoAnswer;
+    }
+    cupsFreeJobs(count, jobs);
+    return end;
+}
+
+JobEnd CupsSession::CancelLeftJob(const LeftJob& job, Clock::time_point deadline,
+                                  const std::atomic<bool>* stop) {
+    const QByteArray name = job.queue.toUtf8();
     while (Clock::now() < deadline && !(stop && stop->load())) {
         CupsSession cups(
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()), stop);
-        if (cups.Connect() &&
-            (cupsCancelJob2(cups.http, name.constData(), jobId, 0) == IPP_STATUS_OK ||
-             cupsLastError() == IPP_STATUS_ERROR_NOT_POSSIBLE ||
-             cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)) {
-            return true;
+        if (cups.Connect() && job.id == 0) {
+            const JobEnd end = cups.CancelUnnumbered(job);
+            if (end != JobEnd::NoAnswer) return end;
+        } else if (cups.http) {
+            const ipp_status_t cancel = cupsCancelJob2(cups.http, name.constData(), job.id, 0);
+            if (cancel == IPP_STATUS_OK) return JobEnd::Cancelled;
+            if (cancel == IPP_STATUS_ERROR_NOT_POSSIBLE || cancel == IPP_STATUS_ERROR_NOT_FOUND)
+                return JobEnd::AlreadyEnded;
         }
         std::this_thread::sleep_for(kConnectStep);
     }
-    return false;
+    return JobEnd::NoAnswer;
 }
 
 Failure CupsSession::StepFailed(const QString& said) const {
@@ -223,8 +261,12 @@ Failure CupsSession::StepFailed(const QString& said) const {
 // transport failure as an internal error with the text of errno.
 QString CupsSession::HandOverFailure() const {
     const QString printer = QueueName();
-    if (timedOut || Stopped()) {
-        return QString::fromStdString(StepFailed({}).reason);
+    if (Stopped()) return QStringLiteral("Printing was cancelled.");
+    if (timedOut) {
+        return QStringLiteral(
+                   "The printing service at %1 does not answer: it stopped while the label sheet "
+                   "was handed over to the printer %2. Check that CUPS is running and try again.")
+            .arg(ServerName(), printer);
     }
     if (httpGetStatus(http) == HTTP_STATUS_ERROR ||
         cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {
