@@ -6,6 +6,8 @@
 #include <string_view>
 #include <thread>
 
+#include "print/print_faults.h"
+
 namespace linomark {
 namespace {
 
@@ -49,12 +51,6 @@ bool SpeaksIpp(http_t* http) {
 
 }  // namespace
 
-Failure NoAnswerFailure() {
-    return FailWith(QStringLiteral("The printing service at %1 does not answer. Nothing was "
-                                   "printed. Check that CUPS is running and try again.")
-                        .arg(ServerName()));
-}
-
 CupsSession::CupsSession(std::chrono::milliseconds patience, const std::atomic<bool>* stop)
     : deadline(Clock::now() + patience), stop(stop) {}
 
@@ -90,12 +86,10 @@ Outcome<Done> CupsSession::Connect() {
             return Done{};
         }
         if (Clock::now() - started < kConnectStep) {
-            return FailWith(QStringLiteral("The printing service at %1 is not running. Start "
-                                           "CUPS (the cups package) and try again.")
-                                .arg(ServerName()));
+            return Failed(PrintFault::NotRunning, {ServerName()});
         }
     }
-    return NoAnswerFailure();
+    return Failed(PrintFault::NoAnswer, {ServerName()});
 }
 
 // The lookup gives "not found" both when the scheduler has no default and
@@ -109,21 +103,15 @@ Outcome<Done> CupsSession::FindPrinter(const QString& queue) {
     const QString lookupError = LastCupsError();
     if (!SpeaksIpp(http)) {
         if (timedOut) return StepFailed({});
-        return FailWith(QStringLiteral("The server at %1 does not answer as a printing service. "
-                                       "Check the printing server's address (CUPS_SERVER or "
-                                       "client.conf) and try again.")
-                            .arg(ServerName()));
+        return Failed(PrintFault::NotAPrintingService, {ServerName()});
     }
     if (lookup != IPP_STATUS_ERROR_NOT_FOUND) {
-        return StepFailed(QStringLiteral("The printer cannot be looked up at %1: %2")
-                              .arg(ServerName(), lookupError));
+        return StepFailed(Said(PrintFault::LookupFailed, {ServerName(), lookupError}));
     }
     if (!queue.isEmpty()) {
-        return FailWith(QStringLiteral("There is no printer %1 at %2.").arg(queue, ServerName()));
+        return Failed(PrintFault::NoSuchPrinter, {queue, ServerName()});
     }
-    return FailWith(
-        QStringLiteral("No default printer is set up. Add a printer in the system's "
-                       "printer settings and try again."));
+    return Failed(PrintFault::NoDefaultPrinter);
 }
 
 Outcome<Done> CupsSession::ReadPrinterInfo() {
@@ -132,8 +120,7 @@ Outcome<Done> CupsSession::ReadPrinterInfo() {
         UseFirstMembersPaper();
         return Done{};
     }
-    return StepFailed(QStringLiteral("The printer %1 cannot be asked about its paper: %2")
-                          .arg(QueueName(), LastCupsError()));
+    return StepFailed(Said(PrintFault::NoPaperInfo, {QueueName(), LastCupsError()}));
 }
 
 QString CupsSession::QueueName() const { return dest ? QString::fromUtf8(dest->name) : QString(); }
@@ -251,7 +238,8 @@ JobEnd CupsSession::CancelLeftJob(const LeftJob& job, Clock::time_point deadline
 
 Failure CupsSession::StepFailed(const QString& said) const {
     if (timedOut)
-        return Stopped() ? FailWith(QStringLiteral("Printing was cancelled.")) : NoAnswerFailure();
+        return Stopped() ? Failed(PrintFault::Cancelled)
+                         : Failed(PrintFault::NoAnswer, {ServerName()});
     return FailWith(said);
 }
 
@@ -261,31 +249,15 @@ Failure CupsSession::StepFailed(const QString& said) const {
 // transport failure as an internal error with the text of errno.
 QString CupsSession::HandOverFailure() const {
     const QString printer = QueueName();
-    if (Stopped()) return QStringLiteral("Printing was cancelled.");
-    if (timedOut) {
-        return QStringLiteral(
-                   "The printing service at %1 does not answer: it stopped while the label sheet "
-                   "was handed over to the printer %2. Check that CUPS is running and try again.")
-            .arg(ServerName(), printer);
-    }
+    if (Stopped()) return Said(PrintFault::Cancelled);
+    if (timedOut) return Said(PrintFault::NoAnswerInHandOver, {ServerName(), printer});
     if (httpGetStatus(http) == HTTP_STATUS_ERROR ||
         cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {
-        return QStringLiteral(
-                   "The connection to the printing service at %1 was lost while the label sheet "
-                   "was sent to the printer %2. Check that CUPS is running and try again.")
-            .arg(ServerName(), printer);
+        return Said(PrintFault::ConnectionLost, {ServerName(), printer});
     }
-    if (cupsLastError() == IPP_STATUS_ERROR_INTERNAL) {
-        return QStringLiteral(
-                   "The label sheet could not be handed over to the printer %1 (%2). Check that "
-                   "CUPS is running and try again.")
-            .arg(printer, LastCupsError());
-    }
-    return QStringLiteral(
-               "The printer %1 refused the label sheet: %2. If it is stopped or "
-               "rejecting jobs, run cupsenable %1 / cupsaccept %1, or use the printer "
-               "settings, and try again.")
-        .arg(printer, LastCupsError());
+    if (cupsLastError() == IPP_STATUS_ERROR_INTERNAL)
+        return Said(PrintFault::NotHandedOver, {printer, LastCupsError()});
+    return Said(PrintFault::Refused, {printer, LastCupsError()});
 }
 
 }  // namespace linomark

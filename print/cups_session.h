@@ -91,7 +91,4 @@ private:
     int cancelledJob = 0;
 };
 
-// What a printing service says when it does not answer in time.
-Failure NoAnswerFailure();
-
 }  // namespace linomark

@@ -3,13 +3,12 @@
 #include <cstdlib>
 
 #include "print/cups_session.h"
+#include "print/print_faults.h"
 
 namespace linomark {
 namespace {
 
 float Millimetres(int hundredths) { return static_cast<float>(hundredths) / 100.0f; }
-
-Failure FailWith(const QString& reason) { return Fail(reason.toStdString()); }
 
 }  // namespace
 
@@ -75,10 +74,7 @@ Outcome<Paper> CupsSession::PrinterPaper(const std::optional<Paper>& wanted) con
                          .arg(QString::fromStdString(PaperDisplayName(
                              PaperNamed(PaperNameFromPrinter()).value_or(SystemPaper()))))
                    : QString();
-        return FailWith(QStringLiteral("The printer %1 does not take %2 paper.%3 Nothing was "
-                                       "printed. Set its paper (lpoptions -p %1 -o media=A4, or "
-                                       "the printer's settings) and try again.")
-                            .arg(printer, size, own));
+        return Failed(PrintFault::PaperNotTaken, {printer, size, own});
     }
     paper.margins = *margins;
     return paper;

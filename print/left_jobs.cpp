@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 
+#include "print/print_faults.h"
 #include "system/small_file.h"
 
 namespace linomark {
@@ -65,18 +66,12 @@ void KeepLeftJobs(const LeftJobs& left) {
     file.commit();
 }
 
+QString JobName(const QString& queue, int id) { return QStringLiteral("%1-%2").arg(queue).arg(id); }
+
 QString MayStillPrint(const LeftJob& job) {
-    if (job.id > 0) {
-        const QString name = QStringLiteral("%1-%2").arg(job.queue).arg(job.id);
-        return QStringLiteral(
-                   "Job %1 may still print when the printing service answers again; `cancel %1` "
-                   "removes it (the next print to %2 cancels it first).")
-            .arg(name, job.queue);
-    }
-    return QStringLiteral(
-               "An empty job \"%1\" may have been left on %2 (`lpstat -o %2` lists it, `cancel` "
-               "removes it; the next print to %2 cancels it first).")
-        .arg(job.title, job.queue);
+    if (job.id > 0)
+        return Said(PrintFault::JobMayStillPrint, {JobName(job.queue, job.id), job.queue});
+    return Said(PrintFault::EmptyJobMayBeLeft, {job.title, job.queue});
 }
 
 }  // namespace linomark

@@ -23,6 +23,8 @@ void TakeKeptLeftJobs(LeftJobs& left);
 // Keeps `left` in the file (removes the file when it is empty).
 void KeepLeftJobs(const LeftJobs& left);
 
+// A job as lpstat and cancel name it: "Labels-7".
+QString JobName(const QString& queue, int id);
 // What the user is told of a job that may still print, and how to remove it.
 QString MayStillPrint(const LeftJob& job);
 

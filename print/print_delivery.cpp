@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "print/cups_session.h"
+#include "print/print_faults.h"
 #include "system/replace_file.h"
 
 namespace linomark {
@@ -73,10 +74,7 @@ Outcome<Done> CheckFileTarget(const QString& fileName) {
                          : S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)
                              ? QStringLiteral("a device")
                              : QStringLiteral("no regular file");
-    return FailWith(
-        QStringLiteral("%1 is %2, not a file; it was left as it is. Choose another name "
-                       "and try again.")
-            .arg(fileName, what));
+    return Failed(PrintFault::NotAFile, {fileName, what});
 }
 
 // The file appears whole under its name, or what was there stays as it was.
@@ -86,8 +84,7 @@ Outcome<PrintReceipt> WriteFile(const QString& fileName, const QByteArray& pdf,
     const Outcome<Done> written =
         ReplaceFile(QFile::encodeName(fileName).toStdString(), pdf.toStdString(), stop);
     if (!written) {
-        return FailWith(QStringLiteral("The label sheet could not be saved as %1: %2")
-                            .arg(fileName, QString::fromStdString(written.Reason())));
+        return Failed(PrintFault::NotSaved, {fileName, QString::fromStdString(written.Reason())});
     }
     return PrintReceipt{{}, 0, fileName};
 }
@@ -112,28 +109,19 @@ Outcome<Done> CheckNoneLeftOn(const QString& queue, LeftJobs& left, Clock::time_
     CancelLeftJobs(left, until, stop);
     const auto still = std::find_if(left.begin(), left.end(), onQueue);
     if (still == left.end()) return Done{};
-    return FailWith(QStringLiteral("An earlier print to %1 is not settled: %2 Nothing was "
-                                   "printed this time. Try again once the printing service "
-                                   "answers.")
-                        .arg(queue, MayStillPrint(*still)));
+    return Failed(PrintFault::EarlierJobUnsettled, {queue, MayStillPrint(*still)});
 }
 
 // What became of the job a failed hand-over made, said only as far as the
 // scheduler confirmed it.
 QString FateOf(const CupsSession& cups, const LeftJobs& left) {
-    if (cups.CancelledJob() > 0) {
-        return QStringLiteral(" Job %1-%2 was cancelled; nothing was printed.")
-            .arg(cups.QueueName())
-            .arg(cups.CancelledJob());
-    }
+    if (cups.CancelledJob() > 0)
+        return Said(PrintFault::JobCancelled, {JobName(cups.QueueName(), cups.CancelledJob())});
     const std::optional<LeftJob>& made = cups.LeftBehind();
-    if (!made) return QStringLiteral(" Nothing was printed.");
-    if (std::find(left.begin(), left.end(), *made) != left.end())
-        return QLatin1Char(' ') + MayStillPrint(*made);
-    if (made->id == 0) return QStringLiteral(" Nothing was printed.");
-    return QStringLiteral(" Job %1-%2 was cancelled once the printing service answered again.")
-        .arg(made->queue)
-        .arg(made->id);
+    if (made && std::find(left.begin(), left.end(), *made) != left.end())
+        return MayStillPrint(*made);
+    if (!made || made->id == 0) return Said(PrintFault::NothingPrinted);
+    return Said(PrintFault::JobCancelledLater, {JobName(made->queue, made->id)});
 }
 
 Outcome<PrintReceipt> SendToPrinter(CupsSession& cups, const PagePlacement& placement,
@@ -142,7 +130,7 @@ Outcome<PrintReceipt> SendToPrinter(CupsSession& cups, const PagePlacement& plac
                                     const std::atomic<bool>& stop) {
     if (auto settled = CheckNoneLeftOn(placement.queue, left, bound, stop); !settled)
         return Fail(settled.Reason());
-    if (stop) return FailWith(QStringLiteral("Printing was cancelled. Nothing was printed."));
+    if (stop) return Failed(PrintFault::Cancelled);
     const Outcome<int> job = cups.Submit(pdf, placement.paper, qUtf8Printable(request.title));
     if (job) return PrintReceipt{placement.queue, job.Value(), {}};
     if (cups.LeftBehind()) {
@@ -150,7 +138,7 @@ Outcome<PrintReceipt> SendToPrinter(CupsSession& cups, const PagePlacement& plac
         KeepLeftJobs(left);
         CancelLeftJobs(left, bound, stop);
     }
-    return FailWith(QString::fromStdString(job.Reason()) + FateOf(cups, left));
+    return FailWith(QString::fromStdString(job.Reason()) + QLatin1Char(' ') + FateOf(cups, left));
 }
 
 }  // namespace
