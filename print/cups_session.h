@@ -45,6 +45,8 @@ public:
     // default, else the system's. Fails when the printer does not take it.
     [[nodiscard]] Outcome<Paper> PrinterPaper(const std::optional<Paper>& wanted) const;
     [[nodiscard]] bool Colour() const;
+    // Stopped with cupsdisable: jobs wait in the queue.
+    [[nodiscard]] bool Paused() const;
 
     // Hands the PDF over as one job placed 1:1 on the given paper; gives the
     // job's number. A job that was started and could not be completed is

@@ -85,4 +85,9 @@ bool CupsSession::Colour() const {
                                   CUPS_PRINT_COLOR_MODE_COLOR) != 0;
 }
 
+bool CupsSession::Paused() const {
+    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
+    return state && std::atoi(state) == IPP_PSTATE_STOPPED;
+}
+
 }  // namespace linomark

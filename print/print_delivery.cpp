@@ -132,7 +132,7 @@ Outcome<PrintReceipt> SendToPrinter(CupsSession& cups, const PagePlacement& plac
         return Fail(settled.Reason());
     if (stop) return Failed(PrintFault::Cancelled);
     const Outcome<int> job = cups.Submit(pdf, placement.paper, qUtf8Printable(request.title));
-    if (job) return PrintReceipt{placement.queue, job.Value(), {}};
+    if (job) return PrintReceipt{placement.queue, job.Value(), {}, cups.Paused()};
     if (cups.LeftBehind()) {
         left.push_back(*cups.LeftBehind());
         KeepLeftJobs(left);

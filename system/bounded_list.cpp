@@ -86,8 +86,12 @@ Outcome<std::string> ReadBoundedList(const std::string& path, std::size_t mostLi
         return Fail("The list " + path + " is a " + NotRegularKind(status.st_mode) +
                     ", not a file of serials.");
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    // Opening a named pipe waits for its writer; opened without waiting, the
+    // wait is the reading's, which the stop flag ends.
+    const bool pipe = S_ISFIFO(status.st_mode);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | (pipe ? O_NONBLOCK : 0));
     if (fd < 0) return CannotRead(path);
+    if (pipe) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     Outcome<std::string> text = ReadPieces(path, fd, mostLines, stop);
     ::close(fd);
     return text;

@@ -16,10 +16,10 @@ export LC_ALL=C
 # and else left as it was; NAME=link: with a second hard link; NAME=absent:
 # never made; -: none) | how it runs | its arguments, as the shell reads them.
 # how: run; full (standard output on /dev/full); no_runtime (without
-# XDG_RUNTIME_DIR); SIGNAL@pages, SIGNAL@list (the list a FIFO nobody writes
-# to), stall:OP and SIGNAL@stall:OP (the scheduler stopped at the IPP
-# operation OP; the next run must cancel what it held before printing).
-# Status 2 adds the pointer to --help.
+# XDG_RUNTIME_DIR); paused (the queue disabled); SIGNAL@pages, SIGNAL@list
+# (the list a FIFO nobody writes to); stall:OP and SIGNAL@stall:OP (the
+# scheduler stopped at the IPP operation OP; the next run must cancel what
+# it held before printing). Status 2 adds the pointer to --help.
 readonly ROWS=(
     "unknown_option|2|Unknown option 'frobnicate'|x.pdf=absent|run|--pdf x.pdf --frobnicate"
     "type_2|2|--type must be 0 or 1, not '2'|x.pdf=absent|run|--pdf x.pdf --type 2"
@@ -48,6 +48,7 @@ readonly ROWS=(
     "signal_reading_list|1|(SIGTERM). Nothing was written or sent.|keep.pdf=644|SIGTERM@list|--pdf keep.pdf --list list.fifo --media L9"
     "stall_on_document|1|may still print when the printing service answers again; \`cancel Labels-|-|stall:Send-Document|--print"
     "stall_on_create_job|1|An empty job \"Linomark 1.0 label sheet\" may have been left on Labels|-|stall:Create-Job|--print"
+    "paused_queue|0|is paused; the job waits in its queue until \`cupsenable Labels\`|-|paused|--print"
     "signal_while_stalled_on_document|1|(SIGTERM). Printing was cancelled. Job Labels-|-|SIGTERM@stall:Send-Document|--print"
 )
 readonly OPTIONS=(help version pdf print printer list-sheets type lto list media count sheet start
@@ -108,6 +109,7 @@ case_help() {
         grep -q -- "--$option\b" "$SOURCE_TREE/data/linomark.bash-completion" ||
             fail "the completion lacks --$option"
     done
+    grep -q '^  VALUE3  ' "$WORK/out" || fail "--help breaks VALUE3"
 }
 
 case_version() {
@@ -197,7 +199,7 @@ has_worked() { (($(awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo
 # within SIGNAL_SECONDS.
 signal_when() {
     local signal=$1 poll=$2 status=0 pid started
-    env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" "${@:4}" >"$WORK/out" 2>"$WORK/err" 3<&- &
+    env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" "${@:4}" >"$WORK/out" 2>"$WORK/err" &
     pid=$!
     for _ in $(seq 200); do "$poll" "$pid" && break; sleep 0.05; done
     "$poll" "$pid" || fail "never got there ($poll)"
@@ -260,9 +262,11 @@ run_row() {
     case $how in
     run) expect_run "${@:2}" ;;
     full) OUT=/dev/full expect_run "${@:2}" ;;
+    paused) cupsdisable Labels && trap 'cupsenable Labels; cancel -a Labels; rm -rf "$WORK"' EXIT &&
+        expect_run "${@:2}" ;;
     no_runtime) XDG_RUNTIME_DIR='' expect_run "${@:2}" && env -u XDG_RUNTIME_DIR "$LINOMARK" "${@:3}" 2>>"$WORK/err" >/dev/null ;;
     *@pages) signal_when "${how%@*}" has_worked "${@:2}" ;;
-    *@list) mkfifo list.fifo && exec 3<>list.fifo && signal_when "${how%@*}" has_list_open "${@:2}" ;;
+    *@list) mkfifo list.fifo && signal_when "${how%@*}" has_list_open "${@:2}" ;;
     *stall:*) run_stalled "$how" "${@:2}" ;;
     esac
 }
