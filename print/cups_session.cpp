@@ -144,7 +144,7 @@ Outcome<int> CupsSession::Submit(const QByteArray& pdf, const Paper& paper, cons
     const ipp_status_t created = cupsCreateDestJob(http, dest, info, &jobId, title, count, options);
     cupsFreeOptions(count, options);
     if (jobId <= 0 && Unanswered(created)) {
-        leftBehind = LeftJob{QueueName(), 0, QString::fromUtf8(title), asked};
+        leftBehind = LeftJob{QueueName(), 0, QString::fromUtf8(title), asked, ServerName()};
     }
     const bool sent = created <= IPP_STATUS_OK_EVENTS_COMPLETE && jobId > 0 && !Stopped() &&
                       SendDocument(jobId, pdf, title);
@@ -191,7 +191,7 @@ Failure CupsSession::CancelAfterFailure(int jobId) {
         if (cupsCancelDestJob(http, dest, jobId) == IPP_STATUS_OK) {
             cancelledJob = jobId;
         } else {
-            leftBehind = LeftJob{QueueName(), jobId, {}, 0};
+            leftBehind = LeftJob{QueueName(), jobId, {}, 0, ServerName()};
         }
     }
     return FailWith(reason);

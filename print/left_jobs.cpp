@@ -14,7 +14,7 @@ namespace {
 
 // A few lines a job; more than a thousand jobs are never left.
 constexpr std::size_t kMostFileBytes = 64 * 1024;
-constexpr int kFields = 4;  // queue, id, since, title; a tab between
+constexpr int kFields = 5;  // queue, id, since, server, title; a tab between
 
 QString KeptFile() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
@@ -29,7 +29,8 @@ LeftJobs ReadKept() {
     for (const QString& line : QString::fromStdString(text.Value()).split(QLatin1Char('\n'))) {
         const QStringList fields = line.split(QLatin1Char('\t'));
         if (fields.size() != kFields || fields[0].isEmpty()) continue;
-        kept.push_back({fields[0], fields[1].toInt(), fields[3], fields[2].toLongLong()});
+        kept.push_back(
+            {fields[0], fields[1].toInt(), fields[4], fields[2].toLongLong(), fields[3]});
     }
     return kept;
 }
@@ -56,11 +57,11 @@ void KeepLeftJobs(const LeftJobs& left) {
         QString title = job.title;
         title.replace(QLatin1Char('\t'), QLatin1Char(' '))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
-        file.write(QStringLiteral("%1\t%2\t%3\t%4\n")
+        file.write(QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
                        .arg(job.queue)
                        .arg(job.id)
                        .arg(job.since)
-                       .arg(title)
+                       .arg(job.server, title)
                        .toUtf8());
     }
     file.commit();

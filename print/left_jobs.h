@@ -14,6 +14,7 @@ struct LeftJob {
     int id = 0;        // 0: a Create-Job that was sent and never answered
     QString title;     // such a job is found by its title
     qint64 since = 0;  // and by its time of creation, not before this (seconds)
+    QString server;    // the scheduler that holds it (cupsServer()): ids are its own
     friend bool operator==(const LeftJob&, const LeftJob&) = default;
 };
 using LeftJobs = std::vector<LeftJob>;

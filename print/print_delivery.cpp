@@ -94,8 +94,10 @@ Outcome<PrintReceipt> WriteFile(const QString& fileName, const QByteArray& pdf,
 // next one.
 void CancelLeftJobs(LeftJobs& left, Clock::time_point until, const std::atomic<bool>& stop) {
     const LeftJobs before = left;
+    const QString server = QString::fromUtf8(cupsServer());
     std::erase_if(left, [&](const LeftJob& job) {
-        return CupsSession::CancelLeftJob(job, until, &stop) != JobEnd::NoAnswer;
+        return job.server == server &&
+               CupsSession::CancelLeftJob(job, until, &stop) != JobEnd::NoAnswer;
     });
     if (left != before) KeepLeftJobs(left);
 }
@@ -104,7 +106,10 @@ void CancelLeftJobs(LeftJobs& left, Clock::time_point until, const std::atomic<b
 // one: printing both would give two labels of one barcode.
 Outcome<Done> CheckNoneLeftOn(const QString& queue, LeftJobs& left, Clock::time_point until,
                               const std::atomic<bool>& stop) {
-    const auto onQueue = [&queue](const LeftJob& job) { return job.queue == queue; };
+    const QString server = QString::fromUtf8(cupsServer());
+    const auto onQueue = [&](const LeftJob& job) {
+        return job.queue == queue && job.server == server;
+    };
     if (std::none_of(left.begin(), left.end(), onQueue)) return Done{};
     CancelLeftJobs(left, until, stop);
     const auto still = std::find_if(left.begin(), left.end(), onQueue);

@@ -44,7 +44,7 @@ readonly ROWS=(
     "pdf_read_only|1|is read-only, and was left as it is|keep.pdf=444|run|--pdf keep.pdf"
     "pdf_hard_link|1|other hard links|keep.pdf=link|run|--pdf keep.pdf"
     "pdf_mode_kept|0|-|keep.pdf=640|run|--pdf keep.pdf"
-    "signal_making_pages|1|(SIGINT) while the labels were made. Nothing was written|keep.pdf=644|SIGINT@pages|--pdf keep.pdf --lto AA0000 --media L9 --count 10000"
+    "signal_making_pages|1|ended by a termination signal (SIGINT)|keep.pdf=644|SIGINT@pages|--pdf keep.pdf --lto AA0000 --media L9 --count 10000"
     "signal_reading_list|1|(SIGTERM). Nothing was written or sent.|keep.pdf=644|SIGTERM@list|--pdf keep.pdf --list list.fifo --media L9"
     "stall_on_document|1|may still print when the printing service answers again; \`cancel Labels-|-|stall:Send-Document|--print"
     "stall_on_create_job|1|An empty job \"Linomark 1.0 label sheet\" may have been left on Labels|-|stall:Create-Job|--print"
@@ -249,9 +249,9 @@ run_stalled() {
         CUPS_SERVER=$WORK/proxy.sock expect_run "$2" "${@:3}"
     fi
     kill -CONT "$PID"
-    stop_proxy
     cp "$WORK/err" "$WORK/first"
-    expect_run 0 --print
+    CUPS_SERVER=$WORK/proxy.sock expect_run 0 --print
+    stop_proxy
     for _ in $(seq 50); do [[ -z $(lpstat -o Labels) ]] && break; sleep 0.1; done
     [[ -z $(lpstat -o Labels) ]] || fail "left in the queue: $(lpstat -o Labels)"
     cp "$WORK/first" "$WORK/err"
