@@ -1,12 +1,18 @@
 #include "command_line.h"
 
 #include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <future>
 #include <string_view>
 #include <thread>
@@ -15,6 +21,7 @@
 #include "label_pages.h"
 #include "linomark_config.h"
 #include "print/print_service.h"
+#include "printable_text.h"
 #include "settings/alignment_store.h"
 #include "sheet/lto_run.h"
 #include "symbology/lto_list.h"
@@ -23,12 +30,36 @@
 namespace linomark {
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
+// After a termination signal a hand-over has this long to give up its waits
+// and cancel the job it created (it needs under a second).
+constexpr auto kSignalGrace = 3s;
+constexpr auto kSignalStep = 100ms;
+
+void SayError(const std::string& line) {
+    const std::string shown = "linomark: " + Printable(line) + "\n";
+    std::fwrite(shown.data(), 1, shown.size(), stderr);
+}
 
 int Failed(const std::string& reason) {
-    std::fprintf(stderr, "linomark: %s\n", reason.c_str());
+    SayError(reason);
     return kFailed;
+}
+
+// Standard output that could not be written (a full disk, a closed pipe) is
+// a failure, not a success.
+int Written(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    return Failed(std::string("standard output could not be written: ") + std::strerror(errno));
+}
+
+std::string SignalName(int signalNumber) {
+    const char* name = sigabbrev_np(signalNumber);
+    return std::string("SIG") + (name ? name : "?");
 }
 
 QString Counted(int count, const char* one, const char* many) {
@@ -71,34 +102,53 @@ Outcome<LtoDefaults> PrinterDefaults(PrintService& service, const Command& comma
 
 // The offsets are read here, on the caller's thread; the settings are only
 // read.
-Outcome<LabelPages> PagesOf(PrintService& service, const Command& command) {
+Outcome<LabelPages> PagesOf(PrintService& service, const Command& command,
+                            const std::atomic<bool>& stop) {
     PrintRequest base;
     base.target = TargetOf(command);
     base.offsets = ReadAlignments();
     if (!command.lto) return WindowSheetPages(command, base);
     const Outcome<LtoDefaults> defaults = PrinterDefaults(service, command);
     if (!defaults) return defaults.Failed();
-    return LtoRunPages(command, defaults.Value(), base);
+    return LtoRunPages(command, defaults.Value(), base, stop);
 }
 
-// The line said on success: what was written or sent, and where.
+// What a termination signal needs to know of the run.
+struct RunState {
+    std::atomic<bool> stop = false;
+    std::atomic<bool> makingPages = false;
+    std::promise<void> ended;
+};
+
 // The pages are drawn once the font configuration is loaded; until then the
 // service asks the printer, so the two waits overlap.
-MakePages AfterFonts(MakePages pages, std::shared_future<void> fontsLoaded) {
-    return [pages = std::move(pages), fontsLoaded](const PagePlacement& placement) {
+MakePages AfterFonts(MakePages pages, std::shared_future<void> fontsLoaded, RunState& run) {
+    return [pages = std::move(pages), fontsLoaded, &run](const PagePlacement& placement) {
+        run.makingPages = true;
         fontsLoaded.wait();
-        return pages(placement);
+        Outcome<QByteArray> made = pages(placement);
+        run.makingPages = false;
+        return made;
     };
 }
 
+// The line said on success: what was written or sent, and where.
 Outcome<QString> Deliver(PrintService& service, const Command& command,
-                         const std::shared_future<void>& fontsLoaded) {
-    Outcome<LabelPages> pages = PagesOf(service, command);
-    if (!pages) return pages.Failed();
+                         const std::shared_future<void>& fontsLoaded, RunState& run) {
+    Outcome<LabelPages> pages = PagesOf(service, command, run.stop);
+    if (!pages)
+        return Fail(run.stop ? std::string("Nothing was written or sent.") : pages.Reason());
+    if (run.stop) return Fail("Nothing was written or sent.");
     LabelPages& made = pages.Value();
-    made.request.pages = AfterFonts(std::move(made.request.pages), fontsLoaded);
+    made.request.pages = AfterFonts(std::move(made.request.pages), fontsLoaded, run);
     const Outcome<PrintReceipt> receipt = service.Run(std::move(made.request));
     if (!receipt) return receipt.Failed();
+    if (receipt.Value().paused) {
+        SayError(QStringLiteral("the printer %1 is paused; the job waits in its queue until "
+                                "`cupsenable %1`.")
+                     .arg(receipt.Value().queue)
+                     .toStdString());
+    }
     // LTO labels name the stock and the cells, so a wrong stock is seen.
     const QString held = Counted(made.labels, "label", "labels") + QStringLiteral(" on ") +
                          (made.cells.isEmpty() ? Counted(made.sheets, "sheet", "sheets")
@@ -114,29 +164,51 @@ Outcome<QString> Deliver(PrintService& service, const Command& command,
            after;
 }
 
+// A termination signal stops every wait of the run, again at each step (a
+// request the service takes afterwards would lower its flag), and a job the
+// run created is cancelled. Pages being made are not waited for: nothing is
+// written or created until they are done.
+void StopOnSignal(int signalNumber, PrintService& service, RunState& run,
+                  const std::shared_future<void>& ended) {
+    run.stop = true;
+    const std::string signal = "ended by a termination signal (" + SignalName(signalNumber) + ")";
+    for (auto waited = 0ms; waited < kSignalGrace; waited += kSignalStep) {
+        service.CancelAll();
+        if (run.makingPages) {
+            SayError(signal + " while the labels were made. Nothing was written or sent.");
+            std::_Exit(kFailed);
+        }
+        if (ended.wait_for(kSignalStep) == std::future_status::ready) return;
+    }
+    SayError(signal + " before the printing service let go; `lpstat -o` lists what may print.");
+    std::_Exit(kFailed);
+}
+
 int Print(const Command& command, const std::shared_future<void>& fontsLoaded) {
+    RunState run;
+    const std::shared_future<void> ended = run.ended.get_future().share();
     PrintService service;
-    const TerminationWatch watch([&service](int) { service.CancelAll(); });
-    const Outcome<QString> done = Deliver(service, command, fontsLoaded);
+    const TerminationWatch watch([&service, &run, ended](int signalNumber) {
+        StopOnSignal(signalNumber, service, run, ended);
+    });
+    const Outcome<QString> done = Deliver(service, command, fontsLoaded, run);
+    run.ended.set_value();
     if (!done && watch.Received() != 0) {
-        return Failed("ended by a termination signal; the job in flight was cancelled.");
+        return Failed("ended by a termination signal (" + SignalName(watch.Received()) + "). " +
+                      done.Reason());
     }
     if (!done) return Failed(done.Reason());
-    std::printf("%s\n", qUtf8Printable(done.Value()));
-    return 0;
+    return Written(done.Value().toStdString() + "\n");
 }
 
 int Perform(const Command& command, const std::shared_future<void>& fontsLoaded) {
     switch (command.action) {
         case Command::Action::Help:
-            std::printf("%s", qUtf8Printable(HelpText()));
-            return 0;
+            return Written(HelpText().toStdString());
         case Command::Action::Version:
-            std::printf("linomark %s\n", kVersion);
-            return 0;
+            return Written(std::string("linomark ") + kVersion + "\n");
         case Command::Action::ListSheets:
-            std::printf("%s", qUtf8Printable(StockTable()));
-            return 0;
+            return Written(StockTable().toStdString());
         case Command::Action::Pdf:
         case Command::Action::Print:
             break;
@@ -164,10 +236,37 @@ bool WantsLtoLabels(int argc, char** argv) {
     });
 }
 
+namespace {
+
+// Qt warns on standard error when XDG_RUNTIME_DIR is unset or not the
+// user's own private folder (under cron, su or a service); Qt's own choice,
+// /tmp/runtime-UID, is made and given to it instead, or a new folder when
+// that one is someone else's.
+bool OwnPrivateFolder(const char* path) {
+    struct stat folder {};
+    return path && *path == '/' && ::lstat(path, &folder) == 0 && S_ISDIR(folder.st_mode) &&
+           folder.st_uid == ::geteuid() && (folder.st_mode & 0777) == 0700;
+}
+
+void ProvideRuntimeFolder() {
+    if (OwnPrivateFolder(std::getenv("XDG_RUNTIME_DIR"))) return;
+    const std::string usual = "/tmp/runtime-" + std::to_string(::geteuid());
+    ::mkdir(usual.c_str(), 0700);
+    if (OwnPrivateFolder(usual.c_str())) {
+        ::setenv("XDG_RUNTIME_DIR", usual.c_str(), 1);
+        return;
+    }
+    char made[] = "/tmp/linomark-runtime-XXXXXX";
+    if (::mkdtemp(made)) ::setenv("XDG_RUNTIME_DIR", made, 1);
+}
+
+}  // namespace
+
 int RunCommandLine(int argc, char** argv) {
     // No window is shown, so no display is needed; the offscreen platform
     // measures text with the same fonts as the window, so the pages match.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    ProvideRuntimeFolder();
     BlockTerminationSignals();
     std::promise<void> fontsLoaded;
     const std::jthread loadFontConfiguration([&fontsLoaded] {
@@ -177,7 +276,8 @@ int RunCommandLine(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const Outcome<Command> command = ReadCommand(QGuiApplication::arguments().mid(1));
     if (!command) {
-        std::fprintf(stderr, "linomark: %s\nTry 'linomark --help'.\n", command.Reason().c_str());
+        SayError(command.Reason());
+        std::fputs("Try 'linomark --help'.\n", stderr);
         return kUsageError;
     }
     return Perform(command.Value(), fontsLoaded.get_future().share());

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -58,10 +59,12 @@ void AddOptions(QCommandLineParser& parser) {
         parser.addOption(option);
     }
     parser.setApplicationDescription(QString::fromUtf8(kSynopsis));
-    parser.addPositionalArgument(
-        QStringLiteral("VALUE1 VALUE2 VALUE3"),
-        QStringLiteral("Leading values of columns 1-3 (A0000 B0000 C0000)."),
-        QStringLiteral("[VALUE1 [VALUE2 [VALUE3]]]"));
+    // One name each: Qt breaks a name longer than the options' column.
+    for (const char* column : {"1 (A0000)", "2 (B0000)", "3 (C0000)"}) {
+        parser.addPositionalArgument(
+            QStringLiteral("VALUE") + QLatin1Char(column[0]),
+            QStringLiteral("Leading value of column ") + QLatin1String(column) + QLatin1Char('.'));
+    }
 }
 
 QString Dashed(const char* name) { return QStringLiteral("--") + QLatin1String(name); }
@@ -102,18 +105,52 @@ Outcome<Done> CheckSheetOptions(const QCommandLineParser& parser, Command& comma
     return Done{};
 }
 
-Outcome<Done> ReadNumbers(const QCommandLineParser& parser, Command& command) {
-    for (const char* name : {"count", "start"}) {
-        if (!parser.isSet(QLatin1String(name))) continue;
-        const QString text = parser.value(QLatin1String(name));
-        const std::optional<int> number = WholeNumber(text);
-        if (!number) {
-            return Fail(Dashed(name).toStdString() + " must be a whole number, not '" +
-                        text.toStdString() + "'");
-        }
-        if (name == std::string_view("count")) command.count = number;
-        if (name == std::string_view("start")) command.start = *number;
+// The most labels of a sheet: of the stock asked for, else of the largest.
+int MostStartPosition(const QString& sheet) {
+    if (!sheet.isEmpty()) return LabelsPerSheet(*LtoStockById(sheet.toStdString()));
+    int most = 1;
+    for (const SheetLayout& stock : LtoStocks()) most = std::max(most, LabelsPerSheet(stock));
+    return most;
+}
+
+Outcome<int> NumberIn(const QCommandLineParser& parser, const char* name, int most,
+                      const std::string& what) {
+    const QString text = parser.value(QLatin1String(name));
+    const std::optional<int> number = WholeNumber(text);
+    if (!number) {
+        return Fail(Dashed(name).toStdString() + " must be a whole number, not '" +
+                    text.toStdString() + "'");
     }
+    if (*number < 1 || *number > most) {
+        return Fail(Dashed(name).toStdString() + " must be 1 to " + std::to_string(most) + what +
+                    ", not '" + text.toStdString() + "'");
+    }
+    return *number;
+}
+
+Outcome<Done> ReadNumbers(const QCommandLineParser& parser, Command& command) {
+    if (parser.isSet(QStringLiteral("count"))) {
+        const Outcome<int> count = NumberIn(parser, "count", kLtoMaxCount, "");
+        if (!count) return count.Failed();
+        command.count = count.Value();
+    }
+    if (parser.isSet(QStringLiteral("start"))) {
+        const int most = MostStartPosition(command.sheet);
+        const Outcome<int> start = NumberIn(parser, "start", most, " (the labels of a sheet)");
+        if (!start) return start.Failed();
+        command.start = start.Value();
+    }
+    return Done{};
+}
+
+// The first serial and the media ID are checked as the dialog checks them.
+Outcome<Done> CheckLtoValues(const QCommandLineParser& parser, const Command& command) {
+    if (parser.isSet(QStringLiteral("lto"))) {
+        const Outcome<Done> serial = CheckSerial(LtoUpper(command.first.toStdString()));
+        if (!serial) return Fail("--lto: " + serial.Reason());
+    }
+    const Outcome<Done> media = CheckMediaId(LtoUpper(command.media.toStdString()));
+    if (!media) return Fail("--media: " + media.Reason());
     return Done{};
 }
 
@@ -147,10 +184,28 @@ Outcome<Done> CheckLtoOptions(const QCommandLineParser& parser, Command& command
     const bool mono = parser.isSet(QStringLiteral("mono"));
     if (colour && mono) return Fail("--colour and --mono exclude each other");
     if (colour || mono) command.colour = colour;
+    if (auto values = CheckLtoValues(parser, command); !values) return values;
     return ReadNumbers(parser, command);
 }
 
+// An empty value (an empty variable in a script) would silently mean the
+// default: the default printer, the window's type, the printer's stock.
+Outcome<Done> CheckNoneEmpty(const QCommandLineParser& parser) {
+    for (const OptionRow& row : kOptions) {
+        const QString name = QString::fromLatin1(row.name);
+        if (row.valueName && parser.isSet(name) && parser.value(name).isEmpty()) {
+            return Fail(Dashed(row.name).toStdString() + " needs a value (" + row.valueName +
+                        "), not an empty one");
+        }
+    }
+    if (parser.value(QStringLiteral("pdf")) == QLatin1String("-")) {
+        return Fail("--pdf needs a file name; it does not write to standard output");
+    }
+    return Done{};
+}
+
 Outcome<Done> CheckOptions(const QCommandLineParser& parser, Command& command) {
+    if (auto given = CheckNoneEmpty(parser); !given) return given;
     if (command.action == Command::Action::ListSheets &&
         (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty())) {
         return Fail("--list-sheets takes no other option");

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 #include "linomark_config.h"
 #include "print/print_requests.h"
@@ -13,6 +12,8 @@
 #include "sheet/typed_text.h"
 #include "symbology/label_series.h"
 #include "symbology/lto_list.h"
+#include "symbology/lto.h"
+#include "system/bounded_list.h"
 
 namespace linomark {
 namespace {
@@ -45,27 +46,16 @@ const SheetLayout& StockOfPaper(const Paper& paper) {
     return onPaper == stocks.end() ? stocks.front() : *onPaper;
 }
 
-Outcome<std::string> ReadList(const QString& name) {
-    QFile file(name);
-    const bool opened = name == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                   : file.open(QIODevice::ReadOnly);
-    const QByteArray text = opened ? file.readAll() : QByteArray();
-    if (!opened || file.error() != QFileDevice::NoError) {
-        return Fail(QStringLiteral("The list %1 could not be read: %2")
-                        .arg(name, file.errorString())
-                        .toStdString());
-    }
-    return text.toStdString();
-}
-
 // The labels of the run or the list; a run fills the rest of the first
 // sheet unless counted. Without --media each label brings its own.
-Outcome<LtoList> ReadLabels(const Command& command, const SheetLayout& stock) {
+Outcome<LtoList> ReadLabels(const Command& command, const SheetLayout& stock,
+                            const std::atomic<bool>& stop) {
     const std::string media = LtoUpper(command.media.toStdString());
     const Outcome<Done> mediaOk = CheckMediaId(media);
     if (!media.empty() && !mediaOk) return mediaOk.Failed();
     if (!command.listFile.isEmpty()) {
-        const Outcome<std::string> text = ReadList(command.listFile);
+        const Outcome<std::string> text =
+            ReadBoundedList(QFile::encodeName(command.listFile).toStdString(), kLtoMaxCount, stop);
         if (!text) return text.Failed();
         return SerialList(text.Value(), media);
     }
@@ -114,10 +104,10 @@ LabelPages WindowSheetPages(const Command& command, const PrintRequest& base) {
 }
 
 Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults,
-                                const PrintRequest& base) {
+                                const PrintRequest& base, const std::atomic<bool>& stop) {
     const SheetLayout& stock = command.sheet.isEmpty() ? StockOfPaper(defaults.paper)
                                                        : *LtoStockById(command.sheet.toStdString());
-    Outcome<LtoList> list = ReadLabels(command, stock);
+    Outcome<LtoList> list = ReadLabels(command, stock, stop);
     if (!list) return list.Failed();
     LtoJob job{stock, std::move(list.Value().labels), command.start,
                command.colour.value_or(defaults.colour), false};

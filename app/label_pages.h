@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 
 #include "command_options.h"
 #include "print/print_service.h"
@@ -32,9 +33,10 @@ struct LtoDefaults {
 // typed as given, or the window's default when none is given.
 LabelPages WindowSheetPages(const Command& command, const PrintRequest& base);
 
-// An LTO run or list on its stock; fails as the dialog would refuse it.
+// An LTO run or list on its stock; fails as the dialog would refuse it, or
+// when stopped while the list is read.
 Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults,
-                                const PrintRequest& base);
+                                const PrintRequest& base, const std::atomic<bool>& stop);
 
 // The LTO stock, a line each: id, paper, label size, grid and what it is.
 QString StockTable();

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 #include <string_view>
 #include <thread>
 
 #include "system/failure_text.h"
+#include "print/print_faults.h"
 
 namespace linomark {
 namespace {
@@ -48,12 +50,6 @@ bool SpeaksIpp(http_t* http) {
 
 }  // namespace
 
-Failure NoAnswerFailure() {
-    return FailWith(QStringLiteral("The printing service at %1 does not answer. Nothing was "
-                                   "printed. Check that CUPS is running and try again.")
-                        .arg(ServerName()));
-}
-
 CupsSession::CupsSession(std::chrono::milliseconds patience, const std::atomic<bool>* stop)
     : deadline(Clock::now() + patience), stop(stop) {}
 
@@ -89,12 +85,10 @@ Outcome<Done> CupsSession::Connect() {
             return Done{};
         }
         if (Clock::now() - started < kConnectStep) {
-            return FailWith(QStringLiteral("The printing service at %1 is not running. Start "
-                                           "CUPS (the cups package) and try again.")
-                                .arg(ServerName()));
+            return Failed(PrintFault::NotRunning, {ServerName()});
         }
     }
-    return NoAnswerFailure();
+    return Failed(PrintFault::NoAnswer, {ServerName()});
 }
 
 // The lookup gives "not found" both when the scheduler has no default and
@@ -108,21 +102,15 @@ Outcome<Done> CupsSession::FindPrinter(const QString& queue) {
     const QString lookupError = LastCupsError();
     if (!SpeaksIpp(http)) {
         if (timedOut) return StepFailed({});
-        return FailWith(QStringLiteral("The server at %1 does not answer as a printing service. "
-                                       "Check the printing server's address (CUPS_SERVER or "
-                                       "client.conf) and try again.")
-                            .arg(ServerName()));
+        return Failed(PrintFault::NotAPrintingService, {ServerName()});
     }
     if (lookup != IPP_STATUS_ERROR_NOT_FOUND) {
-        return StepFailed(QStringLiteral("The printer cannot be looked up at %1: %2")
-                              .arg(ServerName(), lookupError));
+        return StepFailed(Said(PrintFault::LookupFailed, {ServerName(), lookupError}));
     }
     if (!queue.isEmpty()) {
-        return FailWith(QStringLiteral("There is no printer %1 at %2.").arg(queue, ServerName()));
+        return Failed(PrintFault::NoSuchPrinter, {queue, ServerName()});
     }
-    return FailWith(
-        QStringLiteral("No default printer is set up. Add a printer in the system's "
-                       "printer settings and try again."));
+    return Failed(PrintFault::NoDefaultPrinter);
 }
 
 Outcome<Done> CupsSession::ReadPrinterInfo() {
@@ -131,8 +119,7 @@ Outcome<Done> CupsSession::ReadPrinterInfo() {
         UseFirstMembersPaper();
         return Done{};
     }
-    return StepFailed(QStringLiteral("The printer %1 cannot be asked about its paper: %2")
-                          .arg(QueueName(), LastCupsError()));
+    return StepFailed(Said(PrintFault::NoPaperInfo, {QueueName(), LastCupsError()}));
 }
 
 QString CupsSession::QueueName() const { return dest ? QString::fromUtf8(dest->name) : QString(); }
@@ -152,12 +139,23 @@ Outcome<int> CupsSession::Submit(const QByteArray& pdf, const Paper& paper, cons
     count = cupsAddOption("media", paper.name.c_str(), count, &options);
     count = cupsAddOption("print-scaling", "none", count, &options);
     int jobId = 0;
+    const qint64 asked = static_cast<qint64>(std::time(nullptr));
     const ipp_status_t created = cupsCreateDestJob(http, dest, info, &jobId, title, count, options);
     cupsFreeOptions(count, options);
+    if (jobId <= 0 && Unanswered(created)) {
+        leftBehind = LeftJob{QueueName(), 0, QString::fromUtf8(title), asked, ServerName()};
+    }
     const bool sent = created <= IPP_STATUS_OK_EVENTS_COMPLETE && jobId > 0 && !Stopped() &&
                       SendDocument(jobId, pdf, title);
     if (!sent) return CancelAfterFailure(jobId);
     return jobId;
+}
+
+// A request that met no answer, or a cut connection, may have reached the
+// scheduler all the same; a refusal in IPP did not make a job.
+bool CupsSession::Unanswered(ipp_status_t status) const {
+    return timedOut || httpGetStatus(http) == HTTP_STATUS_ERROR ||
+           status <= IPP_STATUS_OK_EVENTS_COMPLETE || status == IPP_STATUS_ERROR_INTERNAL;
 }
 
 // Each step only after the one before it went through; the stop flag is
@@ -189,31 +187,58 @@ Failure CupsSession::CancelAfterFailure(int jobId) {
     if (jobId > 0) {
         deadline = Clock::now() + kCancelPatience;
         cancelling = true;
-        if (cupsCancelDestJob(http, dest, jobId) != IPP_STATUS_OK) jobLeftBehind = jobId;
+        if (cupsCancelDestJob(http, dest, jobId) == IPP_STATUS_OK) {
+            cancelledJob = jobId;
+        } else {
+            leftBehind = LeftJob{QueueName(), jobId, {}, 0, ServerName()};
+        }
     }
     return FailWith(reason);
 }
 
-bool CupsSession::CancelLeftJob(const QString& queue, int jobId, Clock::time_point deadline,
-                                const std::atomic<bool>* stop) {
-    const QByteArray name = queue.toUtf8();
+// An empty job of the user's, made with the title since the Create-Job that
+// was not answered: no document of this program went to it.
+JobEnd CupsSession::CancelUnnumbered(const LeftJob& job) const {
+    const QByteArray name = job.queue.toUtf8();
+    const QByteArray title = job.title.toUtf8();
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(http, &jobs, name.constData(), 1, CUPS_WHICHJOBS_ACTIVE);
+    JobEnd end = count < 0 && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE ? JobEnd::NoAnswer
+                                                                              : JobEnd::Cancelled;
+    for (int i = 0; i < count; ++i) {
+        const cups_job_t& found = jobs[i];
+        if (found.size != 0 || title != found.title || found.creation_time < job.since) continue;
+        if (cupsCancelJob2(http, name.constData(), found.id, 0) != IPP_STATUS_OK)
+            end = JobEnd::NoAnswer;
+    }
+    cupsFreeJobs(count, jobs);
+    return end;
+}
+
+JobEnd CupsSession::CancelLeftJob(const LeftJob& job, Clock::time_point deadline,
+                                  const std::atomic<bool>* stop) {
+    const QByteArray name = job.queue.toUtf8();
     while (Clock::now() < deadline && !(stop && stop->load())) {
         CupsSession cups(
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()), stop);
-        if (cups.Connect() &&
-            (cupsCancelJob2(cups.http, name.constData(), jobId, 0) == IPP_STATUS_OK ||
-             cupsLastError() == IPP_STATUS_ERROR_NOT_POSSIBLE ||
-             cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)) {
-            return true;
+        if (cups.Connect() && job.id == 0) {
+            const JobEnd end = cups.CancelUnnumbered(job);
+            if (end != JobEnd::NoAnswer) return end;
+        } else if (cups.http) {
+            const ipp_status_t cancel = cupsCancelJob2(cups.http, name.constData(), job.id, 0);
+            if (cancel == IPP_STATUS_OK) return JobEnd::Cancelled;
+            if (cancel == IPP_STATUS_ERROR_NOT_POSSIBLE || cancel == IPP_STATUS_ERROR_NOT_FOUND)
+                return JobEnd::AlreadyEnded;
         }
         std::this_thread::sleep_for(kConnectStep);
     }
-    return false;
+    return JobEnd::NoAnswer;
 }
 
 Failure CupsSession::StepFailed(const QString& said) const {
     if (timedOut)
-        return Stopped() ? FailWith(QStringLiteral("Printing was cancelled.")) : NoAnswerFailure();
+        return Stopped() ? Failed(PrintFault::Cancelled)
+                         : Failed(PrintFault::NoAnswer, {ServerName()});
     return FailWith(said);
 }
 
@@ -223,27 +248,15 @@ Failure CupsSession::StepFailed(const QString& said) const {
 // transport failure as an internal error with the text of errno.
 QString CupsSession::HandOverFailure() const {
     const QString printer = QueueName();
-    if (timedOut || Stopped()) {
-        return QString::fromStdString(StepFailed({}).reason);
-    }
+    if (Stopped()) return Said(PrintFault::Cancelled);
+    if (timedOut) return Said(PrintFault::NoAnswerInHandOver, {ServerName(), printer});
     if (httpGetStatus(http) == HTTP_STATUS_ERROR ||
         cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) {
-        return QStringLiteral(
-                   "The connection to the printing service at %1 was lost while the label sheet "
-                   "was sent to the printer %2. Check that CUPS is running and try again.")
-            .arg(ServerName(), printer);
+        return Said(PrintFault::ConnectionLost, {ServerName(), printer});
     }
-    if (cupsLastError() == IPP_STATUS_ERROR_INTERNAL) {
-        return QStringLiteral(
-                   "The label sheet could not be handed over to the printer %1 (%2). Check that "
-                   "CUPS is running and try again.")
-            .arg(printer, LastCupsError());
-    }
-    return QStringLiteral(
-               "The printer %1 refused the label sheet: %2. If it is stopped or "
-               "rejecting jobs, run cupsenable %1 / cupsaccept %1, or use the printer "
-               "settings, and try again.")
-        .arg(printer, LastCupsError());
+    if (cupsLastError() == IPP_STATUS_ERROR_INTERNAL)
+        return Said(PrintFault::NotHandedOver, {printer, LastCupsError()});
+    return Said(PrintFault::Refused, {printer, LastCupsError()});
 }
 
 }  // namespace linomark

@@ -12,10 +12,15 @@
 #include <chrono>
 #include <optional>
 
+#include "print/left_jobs.h"
 #include "sheet/paper.h"
 #include "symbology/outcome.h"
 
 namespace linomark {
+
+// How a cancel of a job ended: the scheduler cancelled it, the job had
+// already ended there (it may have printed), or no answer came.
+enum class JobEnd { Cancelled, AlreadyEnded, NoAnswer };
 
 class CupsSession {
 public:
@@ -40,18 +45,23 @@ public:
     // default, else the system's. Fails when the printer does not take it.
     [[nodiscard]] Outcome<Paper> PrinterPaper(const std::optional<Paper>& wanted) const;
     [[nodiscard]] bool Colour() const;
+    // Stopped with cupsdisable: jobs wait in the queue.
+    [[nodiscard]] bool Paused() const;
 
     // Hands the PDF over as one job placed 1:1 on the given paper; gives the
     // job's number. A job that was started and could not be completed is
-    // cancelled, or else left in jobLeftBehind.
+    // cancelled (CancelledJob), or else left behind (LeftBehind), as is a
+    // Create-Job the scheduler may have taken without answering.
     Outcome<int> Submit(const QByteArray& pdf, const Paper& paper, const char* title);
-    // The job a failed hand-over could not cancel; 0 when there is none.
-    [[nodiscard]] int JobLeftBehind() const { return jobLeftBehind; }
+    [[nodiscard]] const std::optional<LeftJob>& LeftBehind() const { return leftBehind; }
+    // The job the scheduler confirmed cancelled after a failed hand-over; 0: none.
+    [[nodiscard]] int CancelledJob() const { return cancelledJob; }
 
     // Cancels a job left behind by an earlier session, retrying until the
-    // scheduler answers again or the deadline passes.
-    static bool CancelLeftJob(const QString& queue, int jobId, Clock::time_point deadline,
-                              const std::atomic<bool>* stop);
+    // scheduler answers again or the deadline passes. A job without a number
+    // is looked for among the user's empty jobs of its queue by its title.
+    static JobEnd CancelLeftJob(const LeftJob& job, Clock::time_point deadline,
+                                const std::atomic<bool>* stop);
 
 private:
     static int KeepWaiting(http_t* http, void* session);
@@ -61,6 +71,8 @@ private:
     [[nodiscard]] std::optional<Margins> ListedMargins(const Paper& paper) const;
     bool SendDocument(int jobId, const QByteArray& pdf, const char* title);
     Failure CancelAfterFailure(int jobId);
+    [[nodiscard]] bool Unanswered(ipp_status_t status) const;
+    [[nodiscard]] JobEnd CancelUnnumbered(const LeftJob& job) const;
     // The one reading of a failed libcups step: a wait given up on is a
     // scheduler that does not answer; otherwise CUPS's last error, as said.
     [[nodiscard]] Failure StepFailed(const QString& said) const;
@@ -77,10 +89,8 @@ private:
     cups_dinfo_t* memberInfo = nullptr;
     bool timedOut = false;
     bool cancelling = false;
-    int jobLeftBehind = 0;
+    std::optional<LeftJob> leftBehind;
+    int cancelledJob = 0;
 };
-
-// What a printing service says when it does not answer in time.
-Failure NoAnswerFailure();
 
 }  // namespace linomark

@@ -4,6 +4,7 @@
 
 #include "print/cups_session.h"
 #include "system/failure_text.h"
+#include "print/print_faults.h"
 
 namespace linomark {
 namespace {
@@ -74,10 +75,7 @@ Outcome<Paper> CupsSession::PrinterPaper(const std::optional<Paper>& wanted) con
                          .arg(QString::fromStdString(PaperDisplayName(
                              PaperNamed(PaperNameFromPrinter()).value_or(SystemPaper()))))
                    : QString();
-        return FailWith(QStringLiteral("The printer %1 does not take %2 paper.%3 Nothing was "
-                                       "printed. Set its paper (lpoptions -p %1 -o media=A4, or "
-                                       "the printer's settings) and try again.")
-                            .arg(printer, size, own));
+        return Failed(PrintFault::PaperNotTaken, {printer, size, own});
     }
     paper.margins = *margins;
     return paper;
@@ -86,6 +84,11 @@ Outcome<Paper> CupsSession::PrinterPaper(const std::optional<Paper>& wanted) con
 bool CupsSession::Colour() const {
     return cupsCheckDestSupported(http, dest, info, CUPS_PRINT_COLOR_MODE,
                                   CUPS_PRINT_COLOR_MODE_COLOR) != 0;
+}
+
+bool CupsSession::Paused() const {
+    const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
+    return state && std::atoi(state) == IPP_PSTATE_STOPPED;
 }
 
 }  // namespace linomark

@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 
 #include <QFile>
-#include <QSaveFile>
+#include <algorithm>
 #include <chrono>
 
 #include "print/cups_session.h"
 #include "system/failure_text.h"
+#include "print/print_faults.h"
+#include "system/replace_file.h"
 
 namespace linomark {
 namespace {
@@ -71,56 +73,76 @@ Outcome<Done> CheckFileTarget(const QString& fileName) {
                          : S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)
                              ? QStringLiteral("a device")
                              : QStringLiteral("no regular file");
-    return FailWith(
-        QStringLiteral("%1 is %2, not a file; it was left as it is. Choose another name "
-                       "and try again.")
-            .arg(fileName, what));
+    return Failed(PrintFault::NotAFile, {fileName, what});
 }
 
-// Unbuffered writes, each until one fails: a disk that runs full fails the
-// write itself, with its reason. (A buffered QSaveFile lost that error and
-// committed the part that fitted.)
-bool WriteWhole(QSaveFile& file, const QByteArray& bytes) {
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 piece = file.write(bytes.constData() + written, bytes.size() - written);
-        if (piece <= 0) return false;
-        written += piece;
-    }
-    return true;
-}
-
-// The file appears whole under its name, or not at all.
-Outcome<PrintReceipt> WriteFile(const QString& fileName, const QByteArray& pdf) {
+// The file appears whole under its name, or what was there stays as it was.
+Outcome<PrintReceipt> WriteFile(const QString& fileName, const QByteArray& pdf,
+                                const std::atomic<bool>& stop) {
     if (auto target = CheckFileTarget(fileName); !target) return target.Failed();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !WriteWhole(file, pdf) ||
-        !file.commit()) {
-        return FailWith(QStringLiteral("The label sheet could not be saved as %1: %2")
-                            .arg(fileName, file.errorString()));
+    const Outcome<Done> written =
+        ReplaceFile(QFile::encodeName(fileName).toStdString(), pdf.toStdString(), stop);
+    if (!written) {
+        return Failed(PrintFault::NotSaved, {fileName, QString::fromStdString(written.Reason())});
     }
     return PrintReceipt{{}, 0, fileName};
 }
 
 // Jobs an earlier hand-over left behind go first; those the scheduler still
-// does not let go of are kept for the next print.
+// does not answer for are kept for the next print, in this process and the
+// next one.
 void CancelLeftJobs(LeftJobs& left, Clock::time_point until, const std::atomic<bool>& stop) {
+    const LeftJobs before = left;
+    const QString server = QString::fromUtf8(cupsServer());
     std::erase_if(left, [&](const LeftJob& job) {
-        return CupsSession::CancelLeftJob(job.queue, job.id, until, &stop);
+        return job.server == server &&
+               CupsSession::CancelLeftJob(job, until, &stop) != JobEnd::NoAnswer;
     });
+    if (left != before) KeepLeftJobs(left);
+}
+
+// A job of an earlier print that may still print on the queue stops this
+// one: printing both would give two labels of one barcode.
+Outcome<Done> CheckNoneLeftOn(const QString& queue, LeftJobs& left, Clock::time_point until,
+                              const std::atomic<bool>& stop) {
+    const QString server = QString::fromUtf8(cupsServer());
+    const auto onQueue = [&](const LeftJob& job) {
+        return job.queue == queue && job.server == server;
+    };
+    if (std::none_of(left.begin(), left.end(), onQueue)) return Done{};
+    CancelLeftJobs(left, until, stop);
+    const auto still = std::find_if(left.begin(), left.end(), onQueue);
+    if (still == left.end()) return Done{};
+    return Failed(PrintFault::EarlierJobUnsettled, {queue, MayStillPrint(*still)});
+}
+
+// What became of the job a failed hand-over made, said only as far as the
+// scheduler confirmed it.
+QString FateOf(const CupsSession& cups, const LeftJobs& left) {
+    if (cups.CancelledJob() > 0)
+        return Said(PrintFault::JobCancelled, {JobName(cups.QueueName(), cups.CancelledJob())});
+    const std::optional<LeftJob>& made = cups.LeftBehind();
+    if (made && std::find(left.begin(), left.end(), *made) != left.end())
+        return MayStillPrint(*made);
+    if (!made || made->id == 0) return Said(PrintFault::NothingPrinted);
+    return Said(PrintFault::JobCancelledLater, {JobName(made->queue, made->id)});
 }
 
 Outcome<PrintReceipt> SendToPrinter(CupsSession& cups, const PagePlacement& placement,
                                     const QByteArray& pdf, const PrintRequest& request,
                                     LeftJobs& left, Clock::time_point bound,
                                     const std::atomic<bool>& stop) {
+    if (auto settled = CheckNoneLeftOn(placement.queue, left, bound, stop); !settled)
+        return settled.Failed();
+    if (stop) return Failed(PrintFault::Cancelled);
     const Outcome<int> job = cups.Submit(pdf, placement.paper, qUtf8Printable(request.title));
-    if (job) return PrintReceipt{placement.queue, job.Value(), {}};
-    if (cups.JobLeftBehind() > 0) {
-        left.push_back({placement.queue, cups.JobLeftBehind()});
+    if (job) return PrintReceipt{placement.queue, job.Value(), {}, cups.Paused()};
+    if (cups.LeftBehind()) {
+        left.push_back(*cups.LeftBehind());
+        KeepLeftJobs(left);
         CancelLeftJobs(left, bound, stop);
     }
-    return job.Failed();
+    return FailWith(QString::fromStdString(job.Reason()) + QLatin1Char(' ') + FateOf(cups, left));
 }
 
 }  // namespace
@@ -129,7 +151,10 @@ Outcome<PrintReceipt> Deliver(const PrintRequest& request, const std::atomic<boo
                               LeftJobs& left) {
     const auto bound = Clock::now() + kPrintBound;
     const bool toFile = request.target.kind == PrintTarget::Kind::File;
-    if (!toFile) CancelLeftJobs(left, Clock::now() + 1s, stop);
+    if (!toFile) {
+        TakeKeptLeftJobs(left);
+        CancelLeftJobs(left, Clock::now() + 1s, stop);
+    }
     CupsSession cups(kPrintPatience, &stop);
     const QString queue =
         request.target.kind == PrintTarget::Kind::Queue ? request.target.name : QString();
@@ -138,7 +163,7 @@ Outcome<PrintReceipt> Deliver(const PrintRequest& request, const std::atomic<boo
     if (!placement) return placement.Failed();
     const Outcome<QByteArray> pdf = request.pages(placement.Value());
     if (!pdf) return pdf.Failed();
-    if (toFile) return WriteFile(request.target.name, pdf.Value());
+    if (toFile) return WriteFile(request.target.name, pdf.Value(), stop);
     return SendToPrinter(cups, placement.Value(), pdf.Value(), request, left, bound, stop);
 }
 

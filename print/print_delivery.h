@@ -6,16 +6,10 @@
 #include <atomic>
 #include <vector>
 
+#include "print/left_jobs.h"
 #include "print/print_service.h"
 
 namespace linomark {
-
-// A job a failed hand-over left at the scheduler, to cancel at the next print.
-struct LeftJob {
-    QString queue;
-    int id = 0;
-};
-using LeftJobs = std::vector<LeftJob>;
 
 // Waits at most about ten seconds on the scheduler, and no longer once the
 // stop flag is raised.

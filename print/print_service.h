@@ -47,9 +47,10 @@ struct PrintRequest {
 };
 
 struct PrintReceipt {
-    QString queue;     // the queue the job went to; empty for a file
-    int jobId = 0;     // the scheduler's job number; 0 for a file
-    QString fileName;  // the file written; empty for a job
+    QString queue;        // the queue the job went to; empty for a file
+    int jobId = 0;        // the scheduler's job number; 0 for a file
+    QString fileName;     // the file written; empty for a job
+    bool paused = false;  // the queue was stopped (cupsdisable): the job waits
 };
 
 // What a dialog needs to know of a printer before it prints.

@@ -1,8 +1,13 @@
 #include "ui/column_list.h"
 
 #include <QFocusEvent>
+#include <QLocale>
+#include <QMessageBox>
 #include <QMouseEvent>
 
+#include "linomark_config.h"
+#include "symbology/lto.h"
+#include "system/bounded_list.h"
 #include "ui/leading_value_box.h"
 #include "ui/typed_character.h"
 
@@ -14,7 +19,28 @@ namespace {
 // U+2028 inside one; both stand for a line break of the list.
 bool IsLineBreak(QChar c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator; }
 
+bool PastListBounds(const QTextDocument& document) {
+    return document.blockCount() > kLtoMaxCount + 1 ||
+           static_cast<std::size_t>(document.characterCount()) > kListMostBytes;
+}
+
 }  // namespace
+
+// Taken back once the edit is done, never from within the document's own
+// signal; a text set by the program has nothing to take back.
+void BoundListBox(QPlainTextEdit& box) {
+    QObject::connect(
+        box.document(), &QTextDocument::contentsChanged, &box,
+        [&box] {
+            if (!PastListBounds(*box.document()) || !box.document()->isUndoAvailable()) return;
+            box.undo();
+            QMessageBox::warning(box.window(), QString::fromUtf8(kProgramTitle),
+                                 QObject::tr("A list holds at most %1 lines and 1 MiB; the text "
+                                             "was not added. Print a longer list in parts.")
+                                     .arg(QLocale().toString(kLtoMaxCount)));
+        },
+        Qt::QueuedConnection);
+}
 
 ColumnList::ColumnList(QWidget* parent) : QPlainTextEdit(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -25,6 +51,7 @@ ColumnList::ColumnList(QWidget* parent) : QPlainTextEdit(parent) {
     // a pasted line of 100,000 characters takes seconds; breaking anywhere
     // lays the whole list out in a few milliseconds.
     setWordWrapMode(QTextOption::WrapAnywhere);
+    BoundListBox(*this);
 }
 
 QString ColumnList::Text() const {

@@ -7,6 +7,11 @@
 
 namespace linomark {
 
+// Holds a list box to the bounds of a list read from a file (10,000 lines
+// and 1 MiB): an edit or a paste past them is taken back, and the user is
+// told why.
+void BoundListBox(QPlainTextEdit& box);
+
 class ColumnList : public QPlainTextEdit {
     Q_OBJECT
 

@@ -14,6 +14,7 @@
 #include "linomark_config.h"
 #include "sheet/paper.h"
 #include "symbology/lto.h"
+#include "ui/column_list.h"
 #include "ui/lto_dialog.h"
 #include "ui/lto_preview.h"
 
@@ -89,6 +90,7 @@ QLayout* LtoDialog::BuildValues() {
         tr("One serial or tag (ABC100L9) a line, optionally its own media ID; or mtx status"));
     // A tab is no character of a serial: the key moves on, as in a form.
     txtList->setTabChangesFocus(true);
+    BoundListBox(*txtList);
     chkList = Named(new QCheckBox(tr("Use a &list"), this), "chkList");
     BuildMediaIds();
     BuildSheets();

@@ -2,7 +2,7 @@
 # The command line as an administrator runs it over SSH: no display, the
 # private scheduler, the pages read back with zbarimg and held against what
 # the window's Save as PDF writes (the print driver).
-#   command_line.sh ROW | --list     (ROW: a case below, or "usage NAME")
+#   command_line.sh ROW | --list     (ROW: a case below, or "row NAME")
 # Environment: LINOMARK (the program), PRINT_DRIVER, SHEET_MEASURE, LABELS_STATE.
 set -euo pipefail
 # shellcheck source=e2e_common.sh
@@ -10,28 +10,59 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 SOURCE_TREE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export LC_ALL=C
 
-# Usage errors, each exit status 2: name | what the message says | arguments.
-readonly USAGE_ROWS=(
-    "unknown_option|Unknown option 'frobnicate'|--pdf x.pdf --frobnicate"
-    "type_2|--type must be 0 or 1, not '2'|--pdf x.pdf --type 2"
-    "count_without_lto|--count goes with --lto|--pdf x.pdf --count 3"
-    "count_with_list|--count goes with --lto, not --list|--pdf x.pdf --list - --media L9 --count 3"
-    "pdf_and_print|exclude each other|--pdf x.pdf --print"
-    "missing_media|--media ID is required|--pdf x.pdf --lto ABC100"
-    "unknown_sheet|--sheet: no stock 'a5-1x1'|--pdf x.pdf --lto ABC100 --media L9 --sheet a5-1x1"
-    "four_values|at most three values|--pdf x.pdf A B C D"
-    "no_action|nothing to do|A0000"
+# The command line given bad input, or met by faults, one row each: name |
+# exit status | what standard error says ("-": nothing) | the file looked at
+# (NAME=MODE: made beforehand with that mode, replaced keeping it on success
+# and else left as it was; NAME=link: with a second hard link; NAME=absent:
+# never made; -: none) | how it runs | its arguments, as the shell reads them.
+# how: run; full (standard output on /dev/full); no_runtime (without
+# XDG_RUNTIME_DIR); paused (the queue disabled); SIGNAL@pages, SIGNAL@list
+# (the list a FIFO nobody writes to); stall:OP and SIGNAL@stall:OP (the
+# scheduler stopped at the IPP operation OP; the next run must cancel what
+# it held before printing). Status 2 adds the pointer to --help.
+readonly ROWS=(
+    "unknown_option|2|Unknown option 'frobnicate'|x.pdf=absent|run|--pdf x.pdf --frobnicate"
+    "type_2|2|--type must be 0 or 1, not '2'|x.pdf=absent|run|--pdf x.pdf --type 2"
+    "count_without_lto|2|--count goes with --lto|x.pdf=absent|run|--pdf x.pdf --count 3"
+    "count_with_list|2|--count goes with --lto, not --list|x.pdf=absent|run|--pdf x.pdf --list - --media L9 --count 3"
+    "pdf_and_print|2|exclude each other|x.pdf=absent|run|--pdf x.pdf --print"
+    "missing_media|2|--media ID is required|x.pdf=absent|run|--pdf x.pdf --lto ABC100"
+    "unknown_sheet|2|--sheet: no stock 'a5-1x1'|x.pdf=absent|run|--pdf x.pdf --lto ABC100 --media L9 --sheet a5-1x1"
+    "four_values|2|at most three values|x.pdf=absent|run|--pdf x.pdf A B C D"
+    "no_action|2|nothing to do|x.pdf=absent|run|A0000"
+    "count_0|2|--count must be 1 to 10000, not '0'|x.pdf=absent|run|--pdf x.pdf --lto A00 --media L9 --count 0"
+    "start_31|2|--start must be 1 to 30|x.pdf=absent|run|--pdf x.pdf --lto A00 --media L9 --sheet a4-2x15 --start 31"
+    "media_malformed|2|--media: The media ID \"L\"|x.pdf=absent|run|--pdf x.pdf --lto A00 --media L"
+    "printer_empty|2|--printer needs a value (QUEUE)|-|run|--print --printer ''"
+    "list_file_name_empty|2|--list needs a value (FILE)|x.pdf=absent|run|--pdf x.pdf --list '' --media L9"
+    "pdf_to_stdout|2|--pdf needs a file name|-=absent|run|--pdf -"
+    "control_bytes|2|\"\\x1b]0;PWNED\\x07\\x1b[2J\"|x.pdf=absent|run|--pdf x.pdf --lto $'\\e]0;PWNED\\a\\e[2J' --media L9"
+    "nul_byte_in_list|1|\"AB\\x00CD\" may hold only|x.pdf=absent|run|--pdf x.pdf --list <(printf 'AB\\0CD\\n') --media L9"
+    "endless_list|1|/dev/zero is larger than 1 MiB|x.pdf=absent|run|--pdf x.pdf --list /dev/zero --media L9"
+    "version_to_full_disk|1|standard output could not be written|-|full|--version"
+    "no_runtime_folder|0|-|x.pdf=absent|no_runtime|--version"
+    "pdf_read_only|1|is read-only, and was left as it is|keep.pdf=444|run|--pdf keep.pdf"
+    "pdf_hard_link|1|other hard links|keep.pdf=link|run|--pdf keep.pdf"
+    "pdf_mode_kept|0|-|keep.pdf=640|run|--pdf keep.pdf"
+    "signal_making_pages|1|ended by a termination signal (SIGINT)|keep.pdf=644|SIGINT@pages|--pdf keep.pdf --lto AA0000 --media L9 --count 10000"
+    "signal_reading_list|1|(SIGTERM). Nothing was written or sent.|keep.pdf=644|SIGTERM@list|--pdf keep.pdf --list list.fifo --media L9"
+    "stall_on_document|1|may still print when the printing service answers again; \`cancel Labels-|-|stall:Send-Document|--print"
+    "stall_on_create_job|1|An empty job \"Linomark 1.0 label sheet\" may have been left on Labels|-|stall:Create-Job|--print"
+    "paused_queue|0|is paused; the job waits in its queue until \`cupsenable Labels\`|-|paused|--print"
+    "signal_while_stalled_on_document|1|(SIGTERM). Printing was cancelled. Job Labels-|-|SIGTERM@stall:Send-Document|--print"
 )
 readonly OPTIONS=(help version pdf print printer list-sheets type lto list media count sheet start
     colour mono)
-readonly DPI=300 JOB_WAIT_SECONDS=20
+readonly DPI=300 JOB_WAIT_SECONDS=20 SIGNAL_SECONDS=2.5
 
 fail() { echo "FAIL: $ROW: $*" >&2 && exit 1; }
 
-# The program without a display, its status expected.
+# The program without a display, its status expected; standard output to
+# $OUT (default $WORK/out).
 expect_run() {
     local status=0
-    env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" "${@:2}" >"$WORK/out" 2>"$WORK/err" || status=$?
+    env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" "${@:2}" >"${OUT:-$WORK/out}" 2>"$WORK/err" ||
+        status=$?
     ((status == $1)) || fail "exit $status, expected $1: $(cat "$WORK/err")"
 }
 
@@ -86,6 +117,7 @@ case_help() {
         grep -q -- "--$option\b" "$SOURCE_TREE/data/linomark.bash-completion" ||
             fail "the completion lacks --$option"
     done
+    grep -q '^  VALUE3  ' "$WORK/out" || fail "--help breaks VALUE3"
 }
 
 case_version() {
@@ -177,38 +209,119 @@ case_no_scheduler() {
 # SIGTERM while the scheduler hangs: the wait is given up and the program
 # ends at once, with status 1 and why.
 case_signal_while_stalled() {
-    local status=0 pid started
     kill -STOP "$PID"
-    env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" --print >"$WORK/out" 2>"$WORK/err" &
-    pid=$!
-    sleep 1
-    started=$SECONDS
-    kill -TERM "$pid"
-    wait "$pid" || status=$?
-    kill -CONT "$PID"
-    ((status == 1)) || fail "exit $status after SIGTERM: $(cat "$WORK/err")"
-    ((SECONDS - started <= 2)) || fail "ended $((SECONDS - started)) s after SIGTERM"
+    trap 'kill -CONT "$PID"; rm -rf "$WORK"' EXIT
+    signal_when SIGTERM has_socket 1 --print
     grep -q '^linomark: ended by a termination signal' "$WORK/err" || fail "said [$(cat "$WORK/err")]"
 }
 
-case_usage() {
-    local row name words arguments
-    for row in "${USAGE_ROWS[@]}"; do
-        IFS='|' read -r name words arguments <<<"$row"
+# Polls, each poll a command on the program's process id.
+has_socket() { find "/proc/$1/fd" -lname 'socket:*' 2>/dev/null | grep -q .; }
+has_list_open() { find "/proc/$1/fd" -lname '*/list.fifo' 2>/dev/null | grep -q .; }
+has_stalled() { grep -q '^stopped ' "$WORK/cuts" 2>/dev/null; }
+# Pages are being made once start-up is well past: half a second of CPU.
+has_worked() { (($(awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0) >= 50)); }
+
+# Runs the program, sends it SIGNAL once POLL holds, and expects STATUS
+# within SIGNAL_SECONDS.
+signal_when() {
+    local signal=$1 poll=$2 status=0 pid started
+    env -u DISPLAY -u WAYLAND_DISPLAY "$LINOMARK" "${@:4}" >"$WORK/out" 2>"$WORK/err" &
+    pid=$!
+    for _ in $(seq 200); do "$poll" "$pid" && break; sleep 0.05; done
+    "$poll" "$pid" || fail "never got there ($poll)"
+    started=$EPOCHREALTIME
+    kill "-${signal#SIG}" "$pid"
+    wait "$pid" || status=$?
+    ((status == $3)) || fail "exit $status after $signal: $(cat "$WORK/err")"
+    awk -v a="$started" -v b="$EPOCHREALTIME" -v l=$SIGNAL_SECONDS 'BEGIN { exit !(b - a <= l) }' ||
+        fail "ended more than $SIGNAL_SECONDS s after $signal"
+}
+
+prepare_file() {
+    local name=${1%%=*} state=${1#*=}
+    case $state in
+    absent | "$1") ;;
+    link) echo keep >"$name" && ln "$name" "$name.link" ;;
+    *) echo keep >"$name" && chmod "$state" "$name" ;;
+    esac
+    stat -c '%a %u %h' "$name" >"$WORK/before" 2>/dev/null || true
+}
+
+# Left as it was, or replaced by a PDF with the same mode and owner.
+expect_file() {
+    local name=${1%%=*} state=${1#*=}
+    [[ $1 != - ]] || return 0
+    if [[ $state == absent ]]; then
+        [[ ! -e $name ]] || fail "$name was written"
+    elif (($2 == 0)); then
+        pdfinfo "$name" >/dev/null 2>&1 || fail "$name is no PDF"
+        [[ $(stat -c '%a %u %h' "$name") == $(cat "$WORK/before") ]] || fail "$name: $(stat -c '%a %u %h' "$name")"
+    else
+        [[ $(cat "$name") == keep && $(stat -c '%a %u %h' "$name") == $(cat "$WORK/before") ]] ||
+            fail "$name was touched: $(stat -c '%a %u %h' "$name")"
+    fi
+}
+
+# The scheduler stopped at OPERATION while the program prints; once it goes
+# on, the next print cancels what it still holds of the first (a job whose
+# document came whole may have printed by then), and nothing is left queued.
+run_stalled() {
+    local operation=${1##*:}
+    start_proxy --stop "$PID" "$operation"
+    trap 'kill -CONT "$PID"; stop_proxy; cancel -a Labels 2>/dev/null; rm -rf "$WORK"' EXIT
+    if [[ $1 == SIG*@* ]]; then
+        CUPS_SERVER=$WORK/proxy.sock signal_when "${1%%@*}" has_stalled "$2" "${@:3}"
+    else
+        CUPS_SERVER=$WORK/proxy.sock expect_run "$2" "${@:3}"
+    fi
+    kill -CONT "$PID"
+    cp "$WORK/err" "$WORK/first"
+    CUPS_SERVER=$WORK/proxy.sock expect_run 0 --print
+    stop_proxy
+    for _ in $(seq 50); do [[ -z $(lpstat -o Labels) ]] && break; sleep 0.1; done
+    [[ -z $(lpstat -o Labels) ]] || fail "left in the queue: $(lpstat -o Labels)"
+    cp "$WORK/first" "$WORK/err"
+}
+
+run_row() {
+    local how=$1
+    case $how in
+    run) expect_run "${@:2}" ;;
+    full) OUT=/dev/full expect_run "${@:2}" ;;
+    paused) cupsdisable Labels && trap 'cupsenable Labels; cancel -a Labels; rm -rf "$WORK"' EXIT &&
+        expect_run "${@:2}" ;;
+    no_runtime) XDG_RUNTIME_DIR='' expect_run "${@:2}" && env -u XDG_RUNTIME_DIR "$LINOMARK" "${@:3}" 2>>"$WORK/err" >/dev/null ;;
+    *@pages) signal_when "${how%@*}" has_worked "${@:2}" ;;
+    *@list) mkfifo list.fifo && signal_when "${how%@*}" has_list_open "${@:2}" ;;
+    *stall:*) run_stalled "$how" "${@:2}" ;;
+    esac
+}
+
+case_row() {
+    local row name status says file how arguments
+    for row in "${ROWS[@]}"; do
+        IFS='|' read -r name status says file how arguments <<<"$row"
         [[ $name == "$1" ]] || continue
-        # shellcheck disable=SC2086 # the row's arguments, one a word
-        expect_run 2 $arguments
-        grep -qF -- "$words" "$WORK/err" || fail "said [$(cat "$WORK/err")], expected [$words]"
-        grep -qxF "Try 'linomark --help'." "$WORK/err" || fail "no pointer to --help"
-        [[ ! -e x.pdf ]] || fail "a usage error wrote x.pdf"
+        prepare_file "$file"
+        # The arguments as the shell reads them ($'...', <(...)).
+        eval "run_row \"\$how\" \"\$status\" $arguments"
+        if [[ $says == - ]]; then
+            [[ ! -s $WORK/err ]] || fail "said [$(cat "$WORK/err")]"
+        else
+            grep -qF -- "$says" "$WORK/err" || fail "said [$(cat "$WORK/err")], expected [$says]"
+        fi
+        ((status != 2)) || grep -qxF "Try 'linomark --help'." "$WORK/err" || fail "no pointer to --help"
+        LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f]' "$WORK/err" && fail "control bytes on standard error"
+        expect_file "$file" "$status"
         return 0
     done
-    fail "no usage row $1"
+    fail "no row $1"
 }
 
 if [[ ${1:-} == --list ]]; then
-    declare -F | awk '$3 ~ /^case_/ && $3 != "case_usage" { print substr($3, 6) }'
-    for row in "${USAGE_ROWS[@]}"; do echo "usage ${row%%|*}"; done
+    declare -F | awk '$3 ~ /^case_/ && $3 != "case_row" { print substr($3, 6) }'
+    for row in "${ROWS[@]}"; do echo "row ${row%%|*}"; done
     exit 0
 fi
 ROW="$*"

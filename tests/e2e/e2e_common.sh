@@ -2,7 +2,7 @@
 # waiting for a captured job, reading barcodes back, a PDF without its dates,
 # and what a reader must find on a sheet (the check characters worked out
 # from the Code 39 table by hand, and the value of each cell of a sheet led
-# by A0000/B0000/C0000).
+# by A0000/B0000/C0000), and the proxy that cuts or stops the scheduler.
 # A script sets JOB_WAIT_SECONDS and OUTDIR (the default job folder), and
 # defines fail.
 
@@ -76,4 +76,26 @@ decode() { zbarimg -q --nodbus -Sdisable -Scode39.enable "$@" 2>/dev/null || tru
 without_metadata() {
     LC_ALL=C sed -E -e 's/\(D:[0-9]{14}[^)]*\)/(D:)/g' \
         -e 's/[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[^<"]*/DATE/g' "$1"
+}
+
+# ipp_cut_proxy.py in front of the scheduler's $SOCKET, at $WORK/proxy.sock,
+# with the proxy's options; its log is $WORK/cuts.
+start_proxy() {
+    local proxy=$WORK/proxy.sock
+    rm -f "$proxy" "$WORK/cuts"
+    python3 "$(dirname "${BASH_SOURCE[0]}")/ipp_cut_proxy.py" "$proxy" "$SOCKET" "$WORK/cuts" "$@" \
+        </dev/null >"$WORK/proxy.log" 2>&1 &
+    PROXY_PID=$!
+    for _ in $(seq 50); do
+        [[ -S $proxy ]] && return 0
+        sleep 0.1
+    done
+    fail "the proxy does not listen: $(cat "$WORK/proxy.log")"
+}
+
+stop_proxy() {
+    [[ -n ${PROXY_PID:-} ]] || return 0
+    kill "$PROXY_PID" 2>/dev/null || true
+    wait "$PROXY_PID" 2>/dev/null || true
+    PROXY_PID=''
 }

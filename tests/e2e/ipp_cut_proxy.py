@@ -16,8 +16,9 @@ whole (and dropped), so the client has sent all of it and loses only the
 answer. With --stop PID nothing is cut: at the first such operation the
 scheduler's process is stopped (SIGSTOP, "stopped OPERATION" in the log) and
 the request goes on to it, as when the scheduler hangs in the middle of a
-print. With --down SECONDS connections within SECONDS of a cut are closed
-at once, as while a scheduler restarts.
+print; every request after it goes through. With --down SECONDS
+connections within SECONDS of a cut are closed at once, as while a
+scheduler restarts.
 
 An IPP request body starts with the version (2 bytes) and the operation
 (2 bytes, big-endian); a body sent in chunks starts with a chunk-size line.
@@ -35,6 +36,7 @@ IPP_HEADER = 4
 CUT_OPERATIONS = set(JOB_OPERATIONS.values())
 AFTER_REQUEST = False
 STOP_PID = None
+STOP_ONCE = False  # with --stop: everything after the stop goes through
 LOG_PATH = None
 DOWN_SECONDS = 0.0
 DOWN_UNTIL = 0.0
@@ -101,7 +103,7 @@ def judge(stream, payload_start):
         name = JOB_OPERATIONS.get(int.from_bytes(payload_start[2:4], "big"))
         if name in CUT_OPERATIONS and STOP_PID is not None:
             stop_scheduler(name)
-        elif name in CUT_OPERATIONS:
+        elif name in CUT_OPERATIONS and not STOP_ONCE:
             stream.cut_at = name
             if not AFTER_REQUEST:
                 raise Cut(name)
@@ -208,6 +210,7 @@ if __name__ == "__main__":
     if "--stop" in options:
         at = options.index("--stop")
         STOP_PID = int(options[at + 1]) if at + 1 < len(options) else None
+        STOP_ONCE = True
         options = options[:at] + options[at + 2 :]
     if "--down" in options:
         at = options.index("--down")

@@ -216,26 +216,6 @@ case_scheduler_down_during_print() {
     done
 }
 
-start_proxy() {
-    local proxy=$WORK/proxy.sock
-    rm -f "$proxy" "$WORK/cuts"
-    python3 "$(dirname "${BASH_SOURCE[0]}")/ipp_cut_proxy.py" "$proxy" "$SOCKET" "$WORK/cuts" "$@" \
-        </dev/null >"$WORK/proxy.log" 2>&1 &
-    PROXY_PID=$!
-    for _ in $(seq 50); do
-        [[ -S $proxy ]] && return 0
-        sleep 0.1
-    done
-    fail "the proxy does not listen: $(cat "$WORK/proxy.log")"
-}
-
-stop_proxy() {
-    [[ -n ${PROXY_PID:-} ]] || return 0
-    kill "$PROXY_PID" 2>/dev/null || true
-    wait "$PROXY_PID" 2>/dev/null || true
-    PROXY_PID=''
-}
-
 expect_failure_when_cut() {
     local files status=0 reason
     files=$(job_files)

@@ -16,6 +16,7 @@
 
 #include "print/print_service.h"
 #include "settings/settings_file.h"
+#include "symbology/lto.h"
 #include "window_test_support.h"
 
 using linomark::LtoDialog;
@@ -66,6 +67,7 @@ private slots:
     void typingShowsTheRunOrWhyNot_data();
     void typingShowsTheRunOrWhyNot();
     void valuesAreKeptInTheirOwnSection();
+    void pasteBeyondAListsBoundsIsTakenBack();
     void savedRunMovesTheStart();
     void printMenuOpensTheDialog();
     void typeBoxEntryOpensTheDialog_data();
@@ -138,6 +140,19 @@ void LtoDialogTest::typingShowsTheRunOrWhyNot() {
     QCOMPARE(Find<QPushButton>(dialog, "cmdPrint")->isEnabled(), printable);
     QCOMPARE(Find<QPushButton>(dialog, "cmdSavePdf")->isEnabled(), printable);
     QCOMPARE(Summary(dialog), summary);
+}
+
+// As a paste does: one edit the user could undo.
+void LtoDialogTest::pasteBeyondAListsBoundsIsTakenBack() {
+    const uitest::MessageBoxCatcher catcher;
+    LtoDialog dialog(service, nullptr);
+    Find<QCheckBox>(dialog, "chkList")->setChecked(true);
+    auto* list = Find<QPlainTextEdit>(dialog, "txtList");
+    Type(list, QStringLiteral("AB0001"));
+    list->insertPlainText(QStringLiteral("\nAB0002").repeated(linomark::kLtoMaxCount + 1));
+    QTRY_COMPARE(catcher.texts.size(), 1);
+    QVERIFY(catcher.texts.front().contains(QLatin1String("at most")));
+    QCOMPARE(list->toPlainText(), QStringLiteral("AB0001"));
 }
 
 void LtoDialogTest::valuesAreKeptInTheirOwnSection() {
