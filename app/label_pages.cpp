@@ -102,7 +102,7 @@ Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defau
     const Outcome<LtoPlan> plan = PlanLtoJob(job);
     if (!plan) return Fail(plan.Reason());
     return LabelPages{
-        LtoPrintRequest(job, base.target, base.offsets,
+        LtoPrintRequest(plan.Value(), base.target, base.offsets,
                         QString::fromUtf8(kProgramTitle) + QStringLiteral(" LTO labels")),
         plan.Value().labels, plan.Value().sheets};
 }

@@ -68,14 +68,15 @@ void LtoDialog::PrintOutlines() {
 void LtoDialog::Submit(const LtoJob& job, const PrintTarget& target) {
     std::optional<int> nextStart;
     QString title = tr("LTO label outlines, %1").arg(QString::fromStdString(job.stock.id));
+    const Outcome<LtoPlan> plan = PlanLtoJob(job);
+    if (!plan) return Warn(QString::fromStdString(plan.Reason()));
     if (!job.outlinesOnly) {
-        const Outcome<LtoPlan> plan = PlanLtoJob(job);
-        if (!plan) return Warn(QString::fromStdString(plan.Reason()));
         nextStart = plan.Value().nextStart;
         title = tr("LTO labels, %1").arg(QString::fromStdString(plan.Value().summary));
     }
-    pending = Pending{service.Submit(LtoPrintRequest(job, target, ReadAlignments(), title)),
-                      QString::fromStdString(job.stock.id), nextStart};
+    pending =
+        Pending{service.Submit(LtoPrintRequest(plan.Value(), target, ReadAlignments(), title)),
+                QString::fromStdString(job.stock.id), nextStart};
     busyCursor = std::make_unique<BusyCursor>();
     UpdateButtons();
 }

@@ -27,8 +27,10 @@ linomark::Outcome<linomark::LtoJob> ReadLtoJob(const QStringList& a) {
 }
 
 QString PrintLto(const linomark::LtoJob& job) {
+    const auto plan = linomark::PlanLtoJob(job);
+    if (!plan) return QString::fromStdString(plan.Reason());
     const auto outcome = linomark::PrintService().Run(linomark::LtoPrintRequest(
-        job, {}, linomark::ReadAlignments(), QStringLiteral("LTO labels")));
+        plan.Value(), {}, linomark::ReadAlignments(), QStringLiteral("LTO labels")));
     return outcome ? QString() : QString::fromStdString(outcome.Reason());
 }
 
