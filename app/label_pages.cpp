@@ -88,6 +88,7 @@ LabelPages WindowSheetPages(const Command& command, const PrintRequest& base) {
         if (!sheet.columnLists[column].empty()) pages.labels += kRowCount;
     }
     pages.request = SheetPrintRequest(sheet, base.target, base.offsets);
+    pages.request.dotsPerInch = base.dotsPerInch;
     return pages;
 }
 
@@ -97,14 +98,17 @@ Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defau
                                                        : *LtoStockById(command.sheet.toStdString());
     Outcome<std::vector<LtoLabel>> labels = ReadLabels(command, stock);
     if (!labels) return Fail(labels.Reason());
-    LtoJob job{stock, std::move(labels.Value()), command.start,
-               command.colour.value_or(defaults.colour), false};
+    LtoJob job{stock,         std::move(labels.Value()),
+               command.start, command.colour.value_or(defaults.colour),
+               false,         command.dpi > 0 ? command.dpi : defaults.dotsPerInch};
     const Outcome<LtoPlan> plan = PlanLtoJob(job);
     if (!plan) return Fail(plan.Reason());
-    return LabelPages{
+    LabelPages pages{
         LtoPrintRequest(plan.Value(), base.target, base.offsets,
                         QString::fromUtf8(kProgramTitle) + QStringLiteral(" LTO labels")),
         plan.Value().labels, plan.Value().sheets};
+    pages.request.dotsPerInch = base.dotsPerInch;
+    return pages;
 }
 
 QString StockTable() {

@@ -40,6 +40,11 @@ public:
     // default, else the system's. Fails when the printer does not take it.
     [[nodiscard]] Outcome<Paper> PrinterPaper(const std::optional<Paper>& wanted) const;
     [[nodiscard]] bool Colour() const;
+    // The dots per inch the job prints at: the job's printer-resolution or
+    // Resolution (lpoptions -o), else the PPD's DefaultResolution; 0 when
+    // neither names one (a queue without a driver, a PostScript PPD that
+    // leaves it to the printer).
+    [[nodiscard]] int Resolution() const;
 
     // Hands the PDF over as one job placed 1:1 on the given paper; gives the
     // job's number. A job that was started and could not be completed is
@@ -59,6 +64,8 @@ private:
     void UseFirstMembersPaper();
     [[nodiscard]] std::string PaperNameFromPrinter() const;
     [[nodiscard]] std::optional<Margins> ListedMargins(const Paper& paper) const;
+    [[nodiscard]] bool TakesCustomSize(const Paper& paper) const;
+    [[nodiscard]] int PpdResolution() const;
     bool SendDocument(int jobId, const QByteArray& pdf, const char* title);
     Failure CancelAfterFailure(int jobId);
     // The one reading of a failed libcups step: a wait given up on is a

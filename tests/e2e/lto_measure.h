@@ -79,6 +79,32 @@ std::pair<double, double> NarrowAndWide(const std::vector<Edges>& bars) {
     return {(mean[0][0] + mean[1][0]) / 2, (mean[0][1] + mean[1][1]) / 2};
 }
 
+// With --whole-dots the page is at the printer's own dots: every narrow bar,
+// narrow space, wide bar and wide space must be the same number of dots.
+bool gWholeDots = false;
+QString DotCounts(const std::vector<Edges>& bars, bool& same) {
+    std::vector<int> widths[2];  // bars, gaps
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        widths[0].push_back(qRound(bars[i].second - bars[i].first));
+        if (i + 1 < bars.size()) widths[1].push_back(qRound(bars[i + 1].first - bars[i].second));
+    }
+    QStringList counts;
+    for (int wide = 0; wide < 2; ++wide) {
+        for (const auto& kind : widths) {
+            const auto [lo, hi] = std::minmax_element(kind.begin(), kind.end());
+            const int middle = (*lo + *hi) / 2, least = wide ? middle + 1 : *lo;
+            const int most = wide ? *hi : middle;
+            int from = most, to = least;
+            for (const int w : kind) {
+                if (w >= least && w <= most) from = std::min(from, w), to = std::max(to, w);
+            }
+            same = same && from == to;
+            counts << (from == to ? QString::number(from)
+                                  : QStringLiteral("%1-%2").arg(from).arg(to));
+        }
+    }
+    return counts.join(QLatin1Char('/'));
+}
 int Grey(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)); }
 
 // The colour inside each text box, from its outlines: columns black from
@@ -144,7 +170,9 @@ bool MeasureLtoCell(const Page& page, const QImage& image, const QRectF& mm, dou
         BoxColours(image, inkTop, qRound(bars.front().first), qRound(bars.back().second));
     QStringList names;
     for (const QRgb box : boxes) names << QColor(box).name();
-    line = QStringLiteral("%1 narrow %2 ratio %3 bars %4 quiet %5 %6 off %7 boxes %8")
+    bool same = true;
+    const QString dots = DotCounts(bars, same);
+    line = QStringLiteral("%1 narrow %2 ratio %3 bars %4 quiet %5 %6 off %7 boxes %8 dots %9")
                .arg(text)
                .arg(narrow, 0, 'f', 3)
                .arg(ratio, 0, 'f', 2)
@@ -152,8 +180,9 @@ bool MeasureLtoCell(const Page& page, const QImage& image, const QRectF& mm, dou
                .arg(quietLeft, 0, 'f', 1)
                .arg(quietRight, 0, 'f', 1)
                .arg(error, 0, 'f', 3)
-               .arg(names.join(QLatin1Char(',')));
-    return std::abs(narrow - narrowMm) <= kLtoNarrowTolerance &&
+               .arg(names.join(QLatin1Char(',')))
+               .arg(dots);
+    return (same || !gWholeDots) && std::abs(narrow - narrowMm) <= kLtoNarrowTolerance &&
            std::abs(ratio - kLtoRatio) <= kLtoRatioTolerance && barHeight >= kLtoShortestBars &&
            std::min(quietLeft, quietRight) >= kLtoQuietNarrows && error <= kMaxDeviationMm &&
            RightColours(boxes, text, colour);
