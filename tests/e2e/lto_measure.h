@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QStringList>
+#include <set>
 #include <utility>
 
 namespace {
@@ -79,30 +80,18 @@ std::pair<double, double> NarrowAndWide(const std::vector<Edges>& bars) {
     return {(mean[0][0] + mean[1][0]) / 2, (mean[0][1] + mean[1][1]) / 2};
 }
 
-// With --whole-dots the page is at the printer's own dots: every narrow bar,
-// narrow space, wide bar and wide space must be the same number of dots.
+// With --whole-dots the page is at the printer's own dots: every narrow bar
+// and space one count of dots, every wide one another ("3/8").
 bool gWholeDots = false;
 QString DotCounts(const std::vector<Edges>& bars, bool& same) {
-    std::vector<int> widths[2];  // bars, gaps
+    std::set<int> widths;
     for (std::size_t i = 0; i < bars.size(); ++i) {
-        widths[0].push_back(qRound(bars[i].second - bars[i].first));
-        if (i + 1 < bars.size()) widths[1].push_back(qRound(bars[i + 1].first - bars[i].second));
+        widths.insert(qRound(bars[i].second - bars[i].first));
+        if (i + 1 < bars.size()) widths.insert(qRound(bars[i + 1].first - bars[i].second));
     }
     QStringList counts;
-    for (int wide = 0; wide < 2; ++wide) {
-        for (const auto& kind : widths) {
-            const auto [lo, hi] = std::minmax_element(kind.begin(), kind.end());
-            const int middle = (*lo + *hi) / 2, least = wide ? middle + 1 : *lo;
-            const int most = wide ? *hi : middle;
-            int from = most, to = least;
-            for (const int w : kind) {
-                if (w >= least && w <= most) from = std::min(from, w), to = std::max(to, w);
-            }
-            same = same && from == to;
-            counts << (from == to ? QString::number(from)
-                                  : QStringLiteral("%1-%2").arg(from).arg(to));
-        }
-    }
+    for (const int w : widths) counts << QString::number(w);
+    same = widths.size() == 2;
     return counts.join(QLatin1Char('/'));
 }
 int Grey(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)); }

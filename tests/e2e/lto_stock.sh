@@ -4,9 +4,8 @@
 # the captured job, rasterised at 600 dpi in colour, must hold each label in
 # its cell and order, read by zbar and by ZXing, to the symbol rules and with
 # the colour code of its digits or no colour at all (the measuring tool
-# checks those). Behind CUPS's own raster drivers (a DOTS column) the pages
-# are what the driver sends to the printer, one pixel a dot, and every narrow
-# bar, narrow space, wide bar and wide space must be the same number of dots.
+# checks those). Behind a raster driver (a dots column) the pages are what it
+# sends to the printer, and the elements of each kind one count of dots.
 #
 #   lto_stock.sh NAME | --list
 #

@@ -1,15 +1,11 @@
-// What a label or laser printer would print from a job its CUPS driver made:
-// every page of the job as a grey PGM, one pixel a printer dot, from the
-// paper's corner.
-//
+// What a printer would print from the job its CUPS driver made: each page a
+// grey PGM from the paper's corner, one pixel a dot.
 //   printer_raster JOB PREFIX     writes PREFIX-1.pgm, PREFIX-2.pgm, ...
-//
-// ZPL (rastertolabel's Zebra driver): each page is a "~DG" graphic of hex
-// rows, with ZPL's run-length letters (G-Y 1-19, g-z 20-400 times the next
-// digit), "," ending a row in white, "!" in black, ":" repeating the row.
-// PCL (rastertohp): "ESC * b # W" rows, uncompressed or in mode 2 (PackBits),
-// "ESC * b # Y" blank rows, the paper from "ESC & l # A", the page's top from "ESC & a # V"
-// (decipoints) and its left the LaserJet PPD's 18 pt hardware margin; a form feed ends it.
+// ZPL (rastertolabel): a "~DG" graphic a page, hex rows with ZPL's repeat
+// letters (G-Y 1-19, g-z 20-400), "," ending a row white, "!" black, ":"
+// repeating the row. PCL (rastertohp): "ESC*b#W" rows, plain or mode 2
+// (PackBits), "ESC*b#Y" blank rows, paper from "ESC&l#A", top from "ESC&a#V"
+// (decipoints), left at the LaserJet PPD's 18 pt margin; a form feed ends it.
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -21,19 +17,15 @@ namespace {
 
 using Row = std::vector<unsigned char>;  // 1 = black dot
 
-struct Raster {
-    int width = 0, height = 0, left = 0, top = 0;
-    std::vector<Row> rows;
-};
-
-void Write(const Raster& r, const std::string& name) {
+void Write(const std::vector<Row>& rows, int width, int height, int left, int top,
+           const std::string& name) {
     std::ofstream out(name, std::ios::binary);
-    out << "P5\n" << r.width << ' ' << r.height << "\n255\n";
-    for (int y = 0; y < r.height; ++y) {
-        for (int x = 0; x < r.width; ++x) {
-            const int ry = y - r.top, rx = x - r.left;
-            const bool ink = ry >= 0 && ry < int(r.rows.size()) && rx >= 0 &&
-                             rx < int(r.rows[ry].size()) && r.rows[ry][rx];
+    out << "P5\n" << width << ' ' << height << "\n255\n";
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int ry = y - top, rx = x - left;
+            const bool ink = ry >= 0 && ry < int(rows.size()) && rx >= 0 &&
+                             rx < int(rows[ry].size()) && rows[ry][rx];
             out.put(ink ? 0 : char(255));
         }
     }
@@ -43,7 +35,6 @@ void AddBits(Row& row, unsigned byte) {
     for (int bit = 7; bit >= 0; --bit) row.push_back((byte >> bit) & 1);
 }
 
-// One ~DG graphic from `at` (just past its bytes-per-row field).
 std::vector<Row> ZplGraphic(const std::string& job, std::size_t& at, int perRow, int total) {
     std::vector<Row> rows;
     std::string hex;
@@ -52,11 +43,9 @@ std::vector<Row> ZplGraphic(const std::string& job, std::size_t& at, int perRow,
         Row row;
         for (int i = 0; i < perRow; ++i)
             AddBits(row, std::stoul(hex.substr(2 * i, 2), nullptr, 16));
-        rows.push_back(row);
-        hex.clear();
+        rows.push_back(row), hex.clear();
     };
-    int repeat = 0;
-    for (; at < job.size() && int(rows.size()) * perRow < total; ++at) {
+    for (int repeat = 0; at < job.size() && int(rows.size()) * perRow < total; ++at) {
         const char c = job[at];
         if (c >= 'G' && c <= 'Y')
             repeat += c - 'G' + 1;
@@ -66,11 +55,12 @@ std::vector<Row> ZplGraphic(const std::string& job, std::size_t& at, int perRow,
             endRow(c == ',' ? '0' : 'F');
         else if (c == ':')
             rows.push_back(rows.empty() ? Row(perRow * 8) : rows.back());
+        else if (c == '^' || c == '~')
+            break;
         else if (std::isxdigit(static_cast<unsigned char>(c))) {
             hex.append(std::max(repeat, 1), c), repeat = 0;
             if (int(hex.size()) >= perRow * 2) endRow('0');
-        } else if (c == '^' || c == '~')
-            break;
+        }
     }
     return rows;
 }
@@ -81,10 +71,9 @@ int Zpl(const std::string& job, const std::string& prefix) {
         int total = 0, perRow = 0, used = 0;
         if (std::sscanf(job.c_str() + at, "~DG%*[^,],%d,%d,%n", &total, &perRow, &used) < 2) break;
         at += used;
-        Raster r;
-        r.rows = ZplGraphic(job, at, perRow, total);
-        r.width = perRow * 8, r.height = int(r.rows.size());
-        Write(r, prefix + "-" + std::to_string(++pages) + ".pgm");
+        const std::vector<Row> rows = ZplGraphic(job, at, perRow, total);
+        Write(rows, perRow * 8, int(rows.size()), 0, 0,
+              prefix + "-" + std::to_string(++pages) + ".pgm");
     }
     return pages > 0 ? 0 : 1;
 }
@@ -104,16 +93,14 @@ Row Unpack(const std::string& data, int mode) {
     return row;
 }
 
-int Pcl(const std::string& job, const std::string& prefix, int dpi) {
-    Raster r;
-    int pages = 0, mode = 0, letter = 0;
+int Pcl(const std::string& job, const std::string& prefix) {
+    std::vector<Row> rows;
+    int pages = 0, mode = 0, letter = 0, dpi = 300, top = 0;
     const auto finish = [&] {
-        if (r.rows.empty()) return;
-        r.left = dpi / 4;  // 18 pt
-        r.width = letter ? dpi * 85 / 10 : dpi * 2100 / 254;
-        r.height = letter ? dpi * 11 : dpi * 2970 / 254;
-        Write(r, prefix + "-" + std::to_string(++pages) + ".pgm");
-        r.rows.clear();
+        if (rows.empty()) return;
+        Write(rows, letter ? dpi * 85 / 10 : dpi * 2100 / 254, letter ? dpi * 11 : dpi * 2970 / 254,
+              dpi / 4, top, prefix + "-" + std::to_string(++pages) + ".pgm");
+        rows.clear();
     };
     for (std::size_t at = 0; at < job.size(); ++at) {
         if (job[at] == '\f') finish();
@@ -122,14 +109,14 @@ int Pcl(const std::string& job, const std::string& prefix, int dpi) {
         std::size_t end = at + 3;
         while (end < job.size() && !std::isalpha(static_cast<unsigned char>(job[end]))) ++end;
         const int value = std::atoi(job.c_str() + at + 3);
-        const char what = job[end];
-        if (group == "*t" && what == 'R') dpi = value;
-        if (group == "&l" && what == 'A') letter = value == 2;  // else 26, A4
-        if (group == "&a" && what == 'V') r.top = value * dpi / 720;
-        if (group == "*b" && what == 'M') mode = value;
-        if (group == "*b" && what == 'Y') r.rows.resize(r.rows.size() + value);
-        if (group == "*b" && what == 'W')
-            r.rows.push_back(Unpack(job.substr(end + 1, value), mode)), end += value;
+        const std::string command = group + job[end];
+        if (command == "*tR") dpi = value;
+        if (command == "&lA") letter = value == 2;  // else 26, A4
+        if (command == "&aV") top = value * dpi / 720;
+        if (command == "*bM") mode = value;
+        if (command == "*bY") rows.resize(rows.size() + value);
+        if (command == "*bW")
+            rows.push_back(Unpack(job.substr(end + 1, value), mode)), end += value;
         at = end;
     }
     finish();
@@ -143,6 +130,6 @@ int main(int argc, char** argv) {
     std::ifstream in(argv[1], std::ios::binary);
     const std::string job{std::istreambuf_iterator<char>(in), {}};
     if (job.rfind("~DG", 0) == 0) return Zpl(job, argv[2]);
-    if (job.rfind("\033E", 0) == 0) return Pcl(job, argv[2], 300);
+    if (job.rfind("\033E", 0) == 0) return Pcl(job, argv[2]);
     return std::fputs("printer_raster: neither ZPL nor PCL\n", stderr), 2;
 }
