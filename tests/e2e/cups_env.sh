@@ -16,8 +16,7 @@
 # --drivers adds the queues that stand for real printers behind a driver:
 #   LaserA4, LaserLetter  PostScript PPD queues (CUPS's generic PostScript
 #                         driver) with PageSize A4 and Letter;
-#   Zebra                 CUPS's own ZPL label printer driver (203 dpi);
-#   LaserJet300, LaserJet600  its HP LaserJet PCL driver at 300 and 600 dpi;
+#   Zebra, LaserJet300, LaserJet600  CUPS's own ZPL (203 dpi) and PCL drivers;
 #   Net                   a driverless IPP Everywhere queue ("-m everywhere")
 #                         whose printer is a second private scheduler: it
 #                         listens on 127.0.0.1 at a free TCP port and shares

@@ -4,8 +4,8 @@
 # the captured job, rasterised at 600 dpi in colour, must hold each label in
 # its cell and order, read by zbar and by ZXing, to the symbol rules and with
 # the colour code of its digits or no colour at all (the measuring tool
-# checks those). Behind a raster driver (a dots column) the pages are what it
-# sends to the printer, and the elements of each kind one count of dots.
+# checks those). Behind a raster driver (a last column of its dpi) the pages
+# are what it sends, and the elements of each kind one count of dots.
 #
 #   lto_stock.sh NAME | --list
 #
@@ -16,13 +16,13 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 export LC_ALL=C
 
-# name         stock        queue        first  count start mode    narrow (mm) dots
+# name         stock        queue        first  count start mode    narrow (mm)
 readonly ROWS=(
-    "a4-2x15      a4-2x15      LaserA4      ABC100 30    1     colour  0.423 -"
-    "a4-3x17      a4-3x17      LaserA4      ABC100 51    1     colour  0.40  -"
-    "letter-2x15  letter-2x15  LaserLetter  ABC100 30    1     colour  0.423 -"
-    "run-61-at-5  a4-2x15      LaserA4      ABC100 61    5     colour  0.423 -"
-    "mono         a4-2x15      LaserA4      ABC100 30    1     mono    0.423 -"
+    "a4-2x15      a4-2x15      LaserA4      ABC100 30    1     colour  0.423"
+    "a4-3x17      a4-3x17      LaserA4      ABC100 51    1     colour  0.40"
+    "letter-2x15  letter-2x15  LaserLetter  ABC100 30    1     colour  0.423"
+    "run-61-at-5  a4-2x15      LaserA4      ABC100 61    5     colour  0.423"
+    "mono         a4-2x15      LaserA4      ABC100 30    1     mono    0.423"
     "zebra-roll   roll-79x17   Zebra        ABC100 3     1     mono    0.375 203"
     "pcl-300      a4-2x15      LaserJet300  ABC100 30    1     mono    0.423 300"
     "pcl-600      a4-2x15      LaserJet600  ABC100 30    1     mono    0.423 600"
@@ -71,7 +71,7 @@ run_row() {
     LPDEST=$queue "$PRINT_DRIVER" --lto "$stock" "$FIRST" "$COUNT" "$MEDIA" "$START" "$MODE" \
         2>"$WORK/reason" || fail "driver: $(cat "$WORK/reason")"
     wait_for_new_job "$before" "${!outdir}"
-    if [[ $dots == - ]]; then
+    if [[ -z $dots ]]; then
         timeout "$RASTER_SECONDS" gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r$DPI \
             -sOutputFile="$WORK/page-%d.ppm" "$JOB" || fail "cannot rasterise $JOB"
         measure=(--dpi $DPI)

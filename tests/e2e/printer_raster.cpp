@@ -1,11 +1,8 @@
-// What a printer would print from the job its CUPS driver made: each page a
-// grey PGM from the paper's corner, one pixel a dot.
-//   printer_raster JOB PREFIX     writes PREFIX-1.pgm, PREFIX-2.pgm, ...
-// ZPL (rastertolabel): a "~DG" graphic a page, hex rows with ZPL's repeat
-// letters (G-Y 1-19, g-z 20-400), "," ending a row white, "!" black, ":"
-// repeating the row. PCL (rastertohp): "ESC*b#W" rows, plain or mode 2
-// (PackBits), "ESC*b#Y" blank rows, paper from "ESC&l#A", top from "ESC&a#V"
-// (decipoints), left at the LaserJet PPD's 18 pt margin; a form feed ends it.
+// The pages a printer would print from its CUPS driver's job, as grey PGMs
+// from the paper's corner, one pixel a dot: printer_raster JOB PREFIX writes
+// PREFIX-1.pgm, ... ZPL: "~DG" graphics (repeat letters G-Y, g-z; "," and
+// "!" end a row white or black, ":" repeats it). PCL: "ESC*b#W" rows, plain or
+// PackBits (mode 2), "ESC*b#Y" blank rows, the LaserJet PPD's 18 pt margin.
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -47,20 +44,14 @@ std::vector<Row> ZplGraphic(const std::string& job, std::size_t& at, int perRow,
     };
     for (int repeat = 0; at < job.size() && int(rows.size()) * perRow < total; ++at) {
         const char c = job[at];
-        if (c >= 'G' && c <= 'Y')
-            repeat += c - 'G' + 1;
-        else if (c >= 'g' && c <= 'z')
-            repeat += (c - 'g' + 1) * 20;
-        else if (c == ',' || c == '!')
-            endRow(c == ',' ? '0' : 'F');
-        else if (c == ':')
-            rows.push_back(rows.empty() ? Row(perRow * 8) : rows.back());
-        else if (c == '^' || c == '~')
-            break;
-        else if (std::isxdigit(static_cast<unsigned char>(c))) {
-            hex.append(std::max(repeat, 1), c), repeat = 0;
-            if (int(hex.size()) >= perRow * 2) endRow('0');
-        }
+        if (c == '^' || c == '~') break;
+        if (c >= 'G' && c <= 'Y') repeat += c - 'G' + 1;
+        if (c >= 'g' && c <= 'z') repeat += (c - 'g' + 1) * 20;
+        if (c == ',' || c == '!') endRow(c == ',' ? '0' : 'F');
+        if (c == ':') rows.push_back(rows.empty() ? Row(perRow * 8) : rows.back());
+        if (!std::isxdigit(static_cast<unsigned char>(c))) continue;
+        hex.append(std::max(repeat, 1), c), repeat = 0;
+        if (int(hex.size()) >= perRow * 2) endRow('0');
     }
     return rows;
 }
