@@ -95,9 +95,10 @@ Outcome<LtoDefaults> PrinterDefaults(PrintService& service, const Command& comma
     const bool print = command.action == Command::Action::Print;
     if (!command.sheet.isEmpty() && (command.colour.has_value() || !print)) return LtoDefaults{};
     const Outcome<PrinterFacts> facts = AskPrinter(service, command.printer);
-    if (facts) return LtoDefaults{facts.Value().paper, facts.Value().colour};
+    if (facts)
+        return LtoDefaults{facts.Value().paper, facts.Value().colour, facts.Value().dotsPerInch};
     if (print) return facts.Failed();
-    return LtoDefaults{SystemPaper(), true};
+    return LtoDefaults{SystemPaper(), true, 0};
 }
 
 // The offsets are read here, on the caller's thread; the settings are only
@@ -107,6 +108,7 @@ Outcome<LabelPages> PagesOf(PrintService& service, const Command& command,
     PrintRequest base;
     base.target = TargetOf(command);
     base.offsets = ReadAlignments();
+    base.dotsPerInch = command.dpi;
     if (!command.lto) return WindowSheetPages(command, base);
     const Outcome<LtoDefaults> defaults = PrinterDefaults(service, command);
     if (!defaults) return defaults.Failed();

@@ -25,6 +25,7 @@ constexpr std::array kOptions{
     OptionRow{"pdf", "FILE", "Write the pages to FILE as PDF."},
     OptionRow{"print", nullptr, "Send the pages to the default printer, or to --printer."},
     OptionRow{"printer", "QUEUE", "Use QUEUE instead of the default printer."},
+    OptionRow{"dpi", "N", "Make the PDF for the dots of an N-dpi printer."},
     OptionRow{"list-sheets", nullptr, "List the LTO label stock: id, paper, label, grid."},
     OptionRow{"type", "0|1", "Sheet label type: 0 with check character, 1 without."},
     OptionRow{"lto", "FIRST", "LTO labels counting up from FIRST, ABC100 or ABC100L9."},
@@ -36,14 +37,14 @@ constexpr std::array kOptions{
     OptionRow{"colour", nullptr, "Colour LTO labels (default for --pdf)."},
     OptionRow{"mono", nullptr, "Black and white LTO labels."},
 };
-static_assert(kOptions.size() == 15, "one row for each option of the synopsis");
+static_assert(kOptions.size() == 16, "one row for each option of the synopsis");
 
 constexpr std::array kLtoOnly{"media", "count", "sheet", "start", "colour", "mono"};
 
 constexpr char kSynopsis[] =
     "Prints sheets of Code 39 labels for tape cartridges; without arguments it opens the "
     "window.\n\n"
-    "  linomark --pdf FILE [--printer QUEUE] [SHEET | LTO]\n"
+    "  linomark --pdf FILE [--printer QUEUE] [--dpi N] [SHEET | LTO]\n"
     "  linomark --print [--printer QUEUE] [SHEET | LTO]\n"
     "  linomark --list-sheets\n"
     "  linomark --lto-labels   the window, with the LTO labels dialog open\n"
@@ -154,6 +155,24 @@ Outcome<Done> CheckLtoValues(const QCommandLineParser& parser, const Command& co
     return Done{};
 }
 
+// The printers' resolutions run from about 100 dpi (label printers) to 2400.
+constexpr int kLeastDpi = 72;
+constexpr int kMostDpi = 4800;
+
+Outcome<Done> ReadDpi(const QCommandLineParser& parser, Command& command) {
+    if (!parser.isSet(QStringLiteral("dpi"))) return Done{};
+    if (command.action != Command::Action::Pdf) return Fail("--dpi goes with --pdf");
+    const QString text = parser.value(QStringLiteral("dpi"));
+    const std::optional<int> dpi = WholeNumber(text);
+    if (!dpi || *dpi < kLeastDpi || *dpi > kMostDpi) {
+        return Fail("--dpi must be a whole number of dots per inch from " +
+                    std::to_string(kLeastDpi) + " to " + std::to_string(kMostDpi) + ", not '" +
+                    text.toStdString() + "'");
+    }
+    command.dpi = *dpi;
+    return Done{};
+}
+
 std::string StockIds() {
     std::string ids;
     for (const SheetLayout& stock : LtoStocks()) ids += (ids.empty() ? "" : ", ") + stock.id;
@@ -212,6 +231,7 @@ Outcome<Done> CheckOptions(const QCommandLineParser& parser, Command& command) {
     }
     command.file = parser.value(QStringLiteral("pdf"));
     command.printer = parser.value(QStringLiteral("printer"));
+    if (auto dpi = ReadDpi(parser, command); !dpi) return dpi;
     command.lto = parser.isSet(QStringLiteral("lto")) || parser.isSet(QStringLiteral("list"));
     if (command.lto) return CheckLtoOptions(parser, command);
     for (const char* name : kLtoOnly) {

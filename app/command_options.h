@@ -16,6 +16,7 @@ struct Command {
     Action action = Action::Help;
     QString file;     // --pdf
     QString printer;  // --printer; empty: the default printer
+    int dpi = 0;      // --dpi; 0: the printer's resolution, if it names one
 
     // The window's sheet: its type and the leading values given, in order.
     int type = 0;

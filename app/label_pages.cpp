@@ -100,6 +100,7 @@ LabelPages WindowSheetPages(const Command& command, const PrintRequest& base) {
         if (!sheet.columnLists[column].empty()) pages.labels += kRowCount;
     }
     pages.request = SheetPrintRequest(sheet, base.target, base.offsets);
+    pages.request.dotsPerInch = base.dotsPerInch;
     return pages;
 }
 
@@ -109,15 +110,18 @@ Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defau
                                                        : *LtoStockById(command.sheet.toStdString());
     Outcome<LtoList> list = ReadLabels(command, stock, stop);
     if (!list) return list.Failed();
-    LtoJob job{stock, std::move(list.Value().labels), command.start,
-               command.colour.value_or(defaults.colour), false};
+    LtoJob job{stock,         std::move(list.Value().labels),
+               command.start, command.colour.value_or(defaults.colour),
+               false,         command.dpi > 0 ? command.dpi : defaults.dotsPerInch};
     const Outcome<LtoPlan> plan = PlanLtoJob(job);
     if (!plan) return plan.Failed();
-    return LabelPages{
-        LtoPrintRequest(job, base.target, base.offsets,
+    LabelPages pages{
+        LtoPrintRequest(plan.Value(), base.target, base.offsets,
                         QString::fromUtf8(kProgramTitle) + QStringLiteral(" LTO labels")),
         plan.Value().labels, plan.Value().sheets, CellsOf(job, plan.Value().sheets),
         list.Value().untagged};
+    pages.request.dotsPerInch = base.dotsPerInch;
+    return pages;
 }
 
 QString StockTable() {

@@ -21,10 +21,11 @@ struct LabelPages {
 };
 
 // What the printer decides for an LTO run when the command does not: the
-// stock of its paper, and colour as it prints.
+// stock of its paper, colour as it prints, and its resolution.
 struct LtoDefaults {
     Paper paper;
     bool colour = true;
+    int dotsPerInch = 0;
 };
 
 // Each takes a request that holds the target and the offsets, and fills in

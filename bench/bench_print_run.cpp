@@ -40,12 +40,15 @@ BENCHMARK(PrintRunRecorded)->Unit(benchmark::kMicrosecond);
 void LtoRunToPdf(benchmark::State& state) {
     const linomark::LtoJob job{*linomark::LtoStockById("a4-2x15"),
                                linomark::SerialRun("ABC000", 1000, "L9").Value(), 1, true, false};
+    const auto plan = linomark::PlanLtoJob(job).Value();
+    // Nominal widths (0) and a 600 dpi printer's whole dots.
+    const linomark::PagePlacement placement{plan.paper, {}, {}, static_cast<int>(state.range(0))};
     for (auto _ : state) {
-        const auto pdf = linomark::MakeLtoPdf(job, {}, {});
+        const auto pdf = linomark::MakeLtoPdf(plan, placement);
         benchmark::DoNotOptimize(pdf.Value().data());
     }
 }
-BENCHMARK(LtoRunToPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(LtoRunToPdf)->Arg(0)->Arg(600)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

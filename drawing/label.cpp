@@ -9,23 +9,13 @@ namespace linomark {
 
 namespace {
 
-// The sizes of one kind of symbol in the surface's unit.
-struct SymbolSizes {
-    float wide;
-    float narrow;
-    float barHeight;
-};
-
 // Printed labels take their sizes from their type's row: type 0 has
 // 3 wide + 7 narrow = 5.2832 mm a character, type 1 5.6 mm.
-SymbolSizes PrintedSizes(LabelType type) {
-    const LabelKind& kind = LabelKindOf(type);
-    return {kind.wide, kind.narrow, kind.barHeight};
-}
+BarWidths PrintedSizes(LabelType type) { return PrintedBarWidths(LabelKindOf(type)); }
 
 // The preview box draws both types with 3 wide + 7 narrow = 5.94 units a
 // character and bars as many units tall as the printed ones are millimetres.
-SymbolSizes PreviewSizes(LabelType type) { return {1.0f, 0.42f, LabelKindOf(type).barHeight}; }
+BarWidths PreviewSizes(LabelType type) { return {0.42f, 1.0f, LabelKindOf(type).barHeight}; }
 
 constexpr char kFontFace[] = "Arial";
 constexpr float kValueFontSize = 12.0f;
@@ -36,7 +26,7 @@ constexpr char32_t kLetterA[] = U"A";
 constexpr char32_t kCharacterGap[] = U"   ";
 
 // Every alphabet character of a symbol and its gap take 3 wide + 7 narrow.
-float CharacterWidth(const SymbolSizes& sizes) { return 3.0f * sizes.wide + 7.0f * sizes.narrow; }
+float CharacterWidth(const BarWidths& sizes) { return 3.0f * sizes.wide + 7.0f * sizes.narrow; }
 
 // A symbol cut where it leaves the surface: the characters whose bars can
 // land on it, and the count of alphabet characters after them, which only
@@ -48,7 +38,7 @@ struct SymbolCut {
 };
 
 SymbolCut CutAtRightEdge(const std::u32string& symbolText, float x, float right,
-                         const SymbolSizes& sizes) {
+                         const BarWidths& sizes) {
     const Alphabet& alphabet = InitAlphabet();
     const float characterWidth = CharacterWidth(sizes);
     float start = x;
@@ -63,37 +53,6 @@ SymbolCut CutAtRightEdge(const std::u32string& symbolText, float x, float right,
         cut.hiddenCharacters += alphabet.PositionOf(symbolText[end]) >= 0 ? 1 : 0;
     }
     return cut;
-}
-
-// Walks the element sequence from x: every bar is a box from y down by the bar
-// height, every element moves the pen by its width. The box edges are running
-// sums of the element widths, never rounded. Returns the end position, one
-// narrow gap beyond the last bar.
-float DrawBars(DrawingSurface& surface, float x, float y, const std::string& elements,
-               const SymbolSizes& sizes) {
-    const float bottom = y + sizes.barHeight;
-    float pen = x;
-    for (const char element : elements) {
-        switch (element) {
-            case 'W':
-                surface.FillBox(pen, y, pen + sizes.wide, bottom);
-                pen += sizes.wide;
-                break;
-            case 'N':
-                surface.FillBox(pen, y, pen + sizes.narrow, bottom);
-                pen += sizes.narrow;
-                break;
-            case 'L':
-                pen += sizes.wide;
-                break;
-            case 'S':
-                pen += sizes.narrow;
-                break;
-            default:
-                break;
-        }
-    }
-    return pen;
 }
 
 // The text between the first and the last character, each followed by three
@@ -172,7 +131,7 @@ void DrawPreviewRules(DrawingSurface& box, float y, float barHeight) {
 // Draws the bars of the part of the symbol that reaches the surface's right
 // edge, and returns the end position of the whole symbol.
 float DrawSymbol(DrawingSurface& surface, float x, float y, const std::u32string& symbolText,
-                 const SymbolSizes& sizes) {
+                 const BarWidths& sizes) {
     const SymbolCut cut = CutAtRightEdge(symbolText, x, surface.InnerWidth(), sizes);
     const float end = DrawBars(surface, x, y, BuildElementSequence(cut.shown), sizes);
     if (cut.hiddenCharacters == 0) return end;
@@ -182,21 +141,30 @@ float DrawSymbol(DrawingSurface& surface, float x, float y, const std::u32string
 }  // namespace
 
 void PrintBarCode(DrawingSurface& page, float x, float y, const std::u32string& symbolText) {
+    PrintBarCode(page, x, y, symbolText, PrintedSizes(LabelType::WithCheck));
+}
+
+void PrintBarCode(DrawingSurface& page, float x, float y, const std::u32string& symbolText,
+                  const BarWidths& sizes) {
     if (symbolText.empty()) {
         return;
     }
-    const SymbolSizes sizes = PrintedSizes(LabelType::WithCheck);
     const float end = DrawSymbol(page, x, y, symbolText, sizes);
     if (HasValueText(symbolText)) {
-        DrawValueText(page, x, y + sizes.barHeight, end, ValueText(symbolText));
+        DrawValueText(page, x, y + sizes.height, end, ValueText(symbolText));
     }
 }
 
 void PrintBarCodeCompaq(DrawingSurface& page, float x, float y, const std::u32string& symbolText) {
+    PrintBarCodeCompaq(page, x, y, symbolText, PrintedSizes(LabelType::WithoutCheck));
+}
+
+void PrintBarCodeCompaq(DrawingSurface& page, float x, float y, const std::u32string& symbolText,
+                        const BarWidths& sizes) {
     if (symbolText.empty()) {
         return;
     }
-    const float end = DrawSymbol(page, x, y, symbolText, PrintedSizes(LabelType::WithoutCheck));
+    const float end = DrawSymbol(page, x, y, symbolText, sizes);
     DrawSpacedText(page, x, y, end, SpacedText(symbolText));
 }
 
@@ -205,20 +173,20 @@ void PreviewBarCode(DrawingSurface& box, float x, float y, const std::u32string&
         return;
     }
     const std::u32string kept = KeptCharacters(symbolText);
-    const SymbolSizes sizes = PreviewSizes(LabelType::WithCheck);
+    const BarWidths sizes = PreviewSizes(LabelType::WithCheck);
     box.Clear();
     const float end = DrawSymbol(box, x, y, kept, sizes);
     if (HasValueText(kept)) {
-        DrawValueText(box, x, y + sizes.barHeight, end, ValueText(kept));
+        DrawValueText(box, x, y + sizes.height, end, ValueText(kept));
     }
 }
 
 void PreviewBarCodeCompaq(DrawingSurface& box, float x, float y, const std::u32string& symbolText) {
-    const SymbolSizes sizes = PreviewSizes(LabelType::WithoutCheck);
+    const BarWidths sizes = PreviewSizes(LabelType::WithoutCheck);
     box.Clear();
     const float end = DrawSymbol(box, x, y, symbolText, sizes);
     DrawSpacedText(box, x, y, end, SpacedText(symbolText));
-    DrawPreviewRules(box, y, sizes.barHeight);
+    DrawPreviewRules(box, y, sizes.height);
 }
 
 }  // namespace linomark

@@ -7,11 +7,17 @@
 
 #include <string>
 
+#include "drawing/bars.h"
 #include "drawing/surface.h"
 
 namespace linomark {
 
+// The bars in the widths given (by default the type's nominal ones).
+void PrintBarCode(DrawingSurface& page, float x, float y, const std::u32string& symbolText,
+                  const BarWidths& widths);
 void PrintBarCode(DrawingSurface& page, float x, float y, const std::u32string& symbolText);
+void PrintBarCodeCompaq(DrawingSurface& page, float x, float y, const std::u32string& symbolText,
+                        const BarWidths& widths);
 void PrintBarCodeCompaq(DrawingSurface& page, float x, float y, const std::u32string& symbolText);
 
 void PreviewBarCode(DrawingSurface& box, float x, float y, const std::u32string& symbolText);

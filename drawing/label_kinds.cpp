@@ -11,13 +11,27 @@ namespace linomark {
 namespace {
 
 // A procedure of the symbol text (label.h) as a row's procedure of the value:
-// the row's own symbol rules make the symbol text.
-using DrawSymbolText = void (*)(DrawingSurface&, float, float, const std::u32string&);
+// the row's own symbol rules make the symbol text, its sizes on the printer's
+// dots the bars.
+using PrintSymbolText = void (*)(DrawingSurface&, float, float, const std::u32string&,
+                                 const BarWidths&);
+using PreviewSymbolText = void (*)(DrawingSurface&, float, float, const std::u32string&);
 
-template <LabelType type, DrawSymbolText draw>
-void FromValue(DrawingSurface& surface, float x, float y, const std::u32string& value,
-               const LabelStyle&) {
-    draw(surface, x, y, LabelKindOf(type).symbolText(value));
+template <PrintSymbolText draw>
+void Printed(DrawingSurface& surface, const LabelKind& kind, float x, float y,
+             const std::u32string& value, const LabelStyle& style) {
+    draw(surface, x, y, kind.symbolText(value), PrintedBarWidths(kind, style.dots));
+}
+
+template <PreviewSymbolText draw>
+void Previewed(DrawingSurface& surface, const LabelKind& kind, float x, float y,
+               const std::u32string& value, const LabelStyle&) {
+    draw(surface, x, y, kind.symbolText(value));
+}
+
+void LtoLabel(DrawingSurface& surface, const LabelKind&, float x, float y,
+              const std::u32string& value, const LabelStyle& style) {
+    PrintLtoLabel(surface, x, y, value, style);
 }
 
 // Type 0: a wide element of 0.9906 mm (0.039 in) and a narrow one a third of
@@ -39,8 +53,8 @@ constexpr std::array<LabelKind, 3> kKinds{{
      kWideType0,
      13.0f,
      TextBand::ValueBelow,
-     FromValue<LabelType::WithCheck, PrintBarCode>,
-     FromValue<LabelType::WithCheck, PreviewBarCode>,
+     Printed<PrintBarCode>,
+     Previewed<PreviewBarCode>,
      {7.0f, 2.0f},
      {2.5f, 2.0f},
      {}},
@@ -51,8 +65,8 @@ constexpr std::array<LabelKind, 3> kKinds{{
      kWideType1,
      7.1f,
      TextBand::SpacedAbove,
-     FromValue<LabelType::WithoutCheck, PrintBarCodeCompaq>,
-     FromValue<LabelType::WithoutCheck, PreviewBarCodeCompaq>,
+     Printed<PrintBarCodeCompaq>,
+     Previewed<PreviewBarCodeCompaq>,
      {6.0f, 6.3f},
      {2.5f, 6.0f},
      kType1Strips},
@@ -64,8 +78,8 @@ constexpr std::array<LabelKind, 3> kKinds{{
      kLtoWide,
      kLtoBarHeight,
      TextBand::BoxesAbove,
-     PrintLtoLabel,
-     PrintLtoLabel,
+     LtoLabel,
+     LtoLabel,
      {0.0f, 0.0f},
      {0.0f, 0.0f},
      {}},
@@ -85,15 +99,20 @@ const LabelKind& LabelKindOf(LabelType type) {
     return kKinds.at(static_cast<std::size_t>(IndexOf(type)));
 }
 
-float PrintedBarsWidth(const LabelKind& kind, const std::u32string& value) {
+BarWidths PrintedBarWidths(const LabelKind& kind, const DotGrid& dots) {
+    return OnDots({kind.narrow, kind.wide, kind.barHeight}, dots);
+}
+
+float PrintedBarsWidth(const LabelKind& kind, const std::u32string& value, const DotGrid& dots) {
     const Alphabet& alphabet = InitAlphabet();
     std::size_t characters = 0;
     for (const char32_t c : kind.symbolText(value)) {
         characters += alphabet.PositionOf(c) >= 0 ? 1 : 0;
     }
     if (characters == 0) return 0.0f;
-    const float characterWidth = 3.0f * kind.wide + 7.0f * kind.narrow;
-    return static_cast<float>(characters) * characterWidth - kind.narrow;
+    const BarWidths widths = PrintedBarWidths(kind, dots);
+    const float characterWidth = 3.0f * widths.wide + 7.0f * widths.narrow;
+    return static_cast<float>(characters) * characterWidth - widths.narrow;
 }
 
 }  // namespace linomark

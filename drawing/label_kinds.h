@@ -7,23 +7,30 @@
 #include <string>
 #include <string_view>
 
+#include "drawing/bars.h"
 #include "drawing/surface.h"
 #include "symbology/label_type.h"
 
 namespace linomark {
 
 // What a procedure knows of the label it draws: the cell it stands in
-// (millimetres) and whether colour is wanted.
+// (millimetres), whether colour is wanted, and the printer's dots.
 struct LabelStyle {
-    float cellWidth = 0.0f;
-    float cellHeight = 0.0f;
-    bool colour = false;
+    LabelStyle(float cellWidth = 0.0f, float cellHeight = 0.0f, bool colour = false,
+               const DotGrid& dots = {})
+        : cellWidth(cellWidth), cellHeight(cellHeight), colour(colour), dots(dots) {}
+    float cellWidth;
+    float cellHeight;
+    bool colour;
+    DotGrid dots;
 };
 
-// Draws a label from its value with the top-left corner of its first bar (the
-// window's types) or of its cell (LTO) at (x, y).
-using DrawLabel = void (*)(DrawingSurface& surface, float x, float y, const std::u32string& value,
-                           const LabelStyle& style);
+struct LabelKind;
+
+// Draws a label of its kind from its value with the top-left corner of its
+// first bar (the window's types) or of its cell (LTO) at (x, y).
+using DrawLabel = void (*)(DrawingSurface& surface, const LabelKind& kind, float x, float y,
+                           const std::u32string& value, const LabelStyle& style);
 
 enum class TextBand { ValueBelow, SpacedAbove, BoxesAbove };
 
@@ -56,10 +63,14 @@ struct LabelKind {
 
 const LabelKind& LabelKindOf(LabelType type);
 
+// The kind's printed bars, in whole dots on a known grid.
+BarWidths PrintedBarWidths(const LabelKind& kind, const DotGrid& dots = {});
+
 // From the left edge of the first bar to the right edge of the last one, in
 // millimetres: every alphabet character of the symbol and the gap after it
 // take 3 wide + 7 narrow elements, less the gap after the last. Characters
 // outside the alphabet draw nothing and take no room.
-float PrintedBarsWidth(const LabelKind& kind, const std::u32string& value);
+float PrintedBarsWidth(const LabelKind& kind, const std::u32string& value,
+                       const DotGrid& dots = {});
 
 }  // namespace linomark

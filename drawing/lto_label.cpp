@@ -18,6 +18,17 @@ float SymbolWidth(std::size_t valueLength, float narrow) {
     return (characters * kNarrowsPerCharacter - 1.0f) * narrow;
 }
 
+// Every character 3 wide and 7 narrow elements, less the gap after the last.
+float SymbolWidth(std::size_t valueLength, const BarWidths& widths) {
+    const auto characters = static_cast<float>(valueLength + 2);
+    return characters * (3.0f * widths.wide + 7.0f * widths.narrow) - widths.narrow;
+}
+
+bool FitsWithQuietZones(const BarWidths& widths, float labelWidth) {
+    const float quiet = std::max(kLtoQuietZone, kLtoQuietNarrows * widths.narrow);
+    return SymbolWidth(kLtoValueLength, widths) + 2.0f * quiet <= labelWidth;
+}
+
 // The colour code of the digits 0 to 9, as the common LTO label tools print it.
 constexpr std::array<Rgb, 10> kDigitColours{{
     {0xBB, 0x28, 0x2E},  // red
@@ -123,21 +134,6 @@ void DrawTextBoxes(DrawingSurface& surface, float left, float top, float width,
     surface.SetBold(false);
 }
 
-// Every bar a box from top down by the bar height; the edges are running
-// sums of the element widths.
-void DrawBars(DrawingSurface& surface, float left, float top, const std::u32string& value,
-              float narrow) {
-    const float wide = narrow * kLtoWideRatio;
-    float pen = left;
-    for (const char element : BuildElementSequence(LtoValueSymbolText(value))) {
-        const float width = element == 'W' || element == 'L' ? wide : narrow;
-        if (element == 'W' || element == 'N') {
-            surface.FillBox(pen, top, pen + width, top + kLtoBarHeight);
-        }
-        pen += width;
-    }
-}
-
 }  // namespace
 
 std::u32string LtoValueSymbolText(const std::u32string& value) { return U"*" + value + U"*"; }
@@ -158,8 +154,24 @@ float LtoMinimumLabelWidth() {
     return SymbolWidth(kLtoValueLength, kLtoMinimumNarrow) + 2.0f * kLtoQuietZone;
 }
 
-LtoInk LtoInkIn(float cellWidth, float cellHeight, std::size_t valueLength) {
-    const float width = SymbolWidth(valueLength, LtoNarrowFor(cellWidth));
+BarWidths LtoBarWidths(float labelWidth, const DotGrid& dots) {
+    const BarWidths nominal{kLtoNarrow, kLtoWide, kLtoBarHeight};
+    if (!dots.Known()) {
+        const float narrow = LtoNarrowFor(labelWidth);
+        return {narrow, narrow * kLtoWideRatio, kLtoBarHeight};
+    }
+    int narrowDots = dots.DotsIn(kLtoNarrow);
+    while (narrowDots > 1 &&
+           !FitsWithQuietZones(WithNarrowDots(nominal, dots, narrowDots), labelWidth)) {
+        --narrowDots;
+    }
+    return WithNarrowDots(nominal, dots, narrowDots);
+}
+
+LtoInk LtoInkIn(float cellWidth, float cellHeight, std::size_t valueLength, const DotGrid& dots) {
+    const BarWidths widths = LtoBarWidths(cellWidth, dots);
+    const float width =
+        dots.Known() ? SymbolWidth(valueLength, widths) : SymbolWidth(valueLength, widths.narrow);
     const float left = (cellWidth - width) / 2.0f;
     const float top = (cellHeight - kBlockHeight) / 2.0f;
     return {left, top, left + width, top + kBlockHeight};
@@ -168,10 +180,12 @@ LtoInk LtoInkIn(float cellWidth, float cellHeight, std::size_t valueLength) {
 void PrintLtoLabel(DrawingSurface& surface, float x, float y, const std::u32string& value,
                    const LabelStyle& style) {
     if (value.size() < 3) return;  // a serial of one character at least, and the media ID
-    const LtoInk ink = LtoInkIn(style.cellWidth, style.cellHeight, value.size());
-    DrawTextBoxes(surface, x + ink.left, y + ink.top, ink.right - ink.left, value, style.colour);
-    DrawBars(surface, x + ink.left, y + ink.top + kBoxHeight + kBoxGap, value,
-             LtoNarrowFor(style.cellWidth));
+    const LtoInk ink = LtoInkIn(style.cellWidth, style.cellHeight, value.size(), style.dots);
+    const float left = style.dots.SnapX(x + ink.left);
+    DrawTextBoxes(surface, left, y + ink.top, ink.right - ink.left, value, style.colour);
+    DrawBars(surface, left, y + ink.top + kBoxHeight + kBoxGap,
+             BuildElementSequence(LtoValueSymbolText(value)),
+             LtoBarWidths(style.cellWidth, style.dots));
 }
 
 }  // namespace linomark

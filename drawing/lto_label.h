@@ -35,6 +35,11 @@ std::u32string LtoValueSymbolText(const std::u32string& value);
 // largest that fits, in whole hundredths (0.40 on a 70 mm label). Below
 // kLtoMinimumNarrow the label is too narrow for the symbol.
 float LtoNarrowFor(float labelWidth);
+// The bars on a label this wide: on a known grid the narrow element is the
+// nominal one in whole dots where the symbol and its quiet zones fit, else
+// the largest whole count that fits (at least one dot); the wide one is
+// round(2.75 x narrow) dots. Without a grid, LtoNarrowFor's.
+BarWidths LtoBarWidths(float labelWidth, const DotGrid& dots = {});
 // The narrowest label that takes the symbol at kLtoMinimumNarrow.
 float LtoMinimumLabelWidth();
 
@@ -45,7 +50,8 @@ struct LtoInk {
     float right;
     float bottom;
 };
-LtoInk LtoInkIn(float cellWidth, float cellHeight, std::size_t valueLength);
+LtoInk LtoInkIn(float cellWidth, float cellHeight, std::size_t valueLength,
+                const DotGrid& dots = {});
 
 // The label of value (serial then the two characters of the media ID) in the
 // cell whose top-left corner is (x, y). With style.colour the digits' boxes

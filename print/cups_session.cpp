@@ -136,7 +136,7 @@ Outcome<int> CupsSession::Submit(const QByteArray& pdf, const Paper& paper, cons
     // cups-filters' pdftopdf and IPP printers honour by placing the page 1:1.
     // (fit-to-page=false is not sent: pdftopdf ignores it beside
     // print-scaling, and alone it still lets an oversized page be shrunk.)
-    count = cupsAddOption("media", paper.name.c_str(), count, &options);
+    count = cupsAddOption("media", MediaOfPage(paper).c_str(), count, &options);
     count = cupsAddOption("print-scaling", "none", count, &options);
     int jobId = 0;
     const qint64 asked = static_cast<qint64>(std::time(nullptr));

@@ -47,6 +47,11 @@ public:
     [[nodiscard]] bool Colour() const;
     // Stopped with cupsdisable: jobs wait in the queue.
     [[nodiscard]] bool Paused() const;
+    // The dots per inch the job prints at: the job's printer-resolution or
+    // Resolution (lpoptions -o), else the PPD's DefaultResolution; 0 when
+    // neither names one (a queue without a driver, a PostScript PPD that
+    // leaves it to the printer).
+    [[nodiscard]] int Resolution() const;
 
     // Hands the PDF over as one job placed 1:1 on the given paper; gives the
     // job's number. A job that was started and could not be completed is
@@ -69,6 +74,8 @@ private:
     void UseFirstMembersPaper();
     [[nodiscard]] std::string PaperNameFromPrinter() const;
     [[nodiscard]] std::optional<Margins> ListedMargins(const Paper& paper) const;
+    [[nodiscard]] bool TakesCustomSize(const Paper& paper) const;
+    [[nodiscard]] int PpdResolution() const;
     bool SendDocument(int jobId, const QByteArray& pdf, const char* title);
     Failure CancelAfterFailure(int jobId);
     [[nodiscard]] bool Unanswered(ipp_status_t status) const;

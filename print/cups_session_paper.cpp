@@ -1,6 +1,7 @@
 // The paper questions of a CUPS session: which paper the job goes out on,
 // the printer's margins for it, and its colour.
 #include <cstdlib>
+#include <cstring>
 
 #include "print/cups_session.h"
 #include "system/failure_text.h"
@@ -10,6 +11,26 @@ namespace linomark {
 namespace {
 
 float Millimetres(int hundredths) { return static_cast<float>(hundredths) / 100.0f; }
+
+// libcups answers a name it does not list with the nearest size it does, so
+// the answer counts only when it is the size asked for.
+constexpr int kSameSizeHundredths = 100;
+
+bool SameSize(const cups_size_t& size, const Paper& paper) {
+    return std::abs(size.width - static_cast<int>(paper.width * 100.0f)) <= kSameSizeHundredths &&
+           std::abs(size.length - static_cast<int>(paper.height * 100.0f)) <= kSameSizeHundredths;
+}
+
+// The smallest or largest size of a printer's custom range ("custom_min_..."),
+// copied: libcups answers in one buffer that its next answer overwrites.
+std::optional<pwg_media_t> CustomBound(ipp_attribute_t* media, const char* prefix) {
+    for (int i = 0; i < ippGetCount(media); ++i) {
+        const char* name = ippGetString(media, i, nullptr);
+        if (!name || std::strncmp(name, prefix, std::strlen(prefix)) != 0) continue;
+        if (const pwg_media_t* size = pwgMediaForPWG(name)) return *size;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -55,13 +76,29 @@ std::optional<Margins> CupsSession::ListedMargins(const Paper& paper) const {
     cups_dinfo_t* facts = memberInfo ? memberInfo : info;
     cups_size_t size{};
     if (cupsGetDestMediaByName(http, printer, facts, paper.name.c_str(), CUPS_MEDIA_FLAGS_DEFAULT,
-                               &size)) {
+                               &size) &&
+        SameSize(size, paper)) {
         return SaneMargins({Millimetres(size.left), Millimetres(size.top), Millimetres(size.right),
                             Millimetres(size.bottom)});
     }
+    if (TakesCustomSize(paper)) return Margins{};
     if (cupsGetDestMediaCount(http, printer, facts, CUPS_MEDIA_FLAGS_DEFAULT) == 0)
         return Margins{};
     return std::nullopt;
+}
+
+// A label printer takes any size in its custom range (a PPD's
+// VariablePaperSize, Custom.79x17mm), without margins of its own.
+bool CupsSession::TakesCustomSize(const Paper& paper) const {
+    ipp_attribute_t* media = cupsFindDestSupported(http, memberInfo ? member : dest,
+                                                   memberInfo ? memberInfo : info, "media");
+    const std::optional<pwg_media_t> smallest = CustomBound(media, "custom_min_");
+    const std::optional<pwg_media_t> largest = CustomBound(media, "custom_max_");
+    if (!smallest || !largest) return false;
+    const int width = static_cast<int>(paper.width * 100.0f);
+    const int length = static_cast<int>(paper.height * 100.0f);
+    return width >= smallest->width && width <= largest->width && length >= smallest->length &&
+           length <= largest->length;
 }
 
 Outcome<Paper> CupsSession::PrinterPaper(const std::optional<Paper>& wanted) const {

@@ -43,7 +43,7 @@ Outcome<PagePlacement> PlaceOnAskedPrinter(const CupsSession& cups, const PrintR
     Outcome<Paper> paper = cups.PrinterPaper(request.paper);
     if (!paper) return paper.Failed();
     return PagePlacement{paper.Value(), cups.QueueName(),
-                         OffsetOf(request.offsets, cups.QueueName())};
+                         OffsetOf(request.offsets, cups.QueueName()), cups.Resolution()};
 }
 
 Outcome<PagePlacement> PlaceOnPrinter(CupsSession& cups, const QString& queue,
@@ -56,10 +56,15 @@ Outcome<PagePlacement> PlaceOnPrinter(CupsSession& cups, const QString& queue,
 // on the wanted or the system's paper, without margins or offset.
 Outcome<PagePlacement> PlaceForFile(CupsSession& cups, const PrintRequest& request) {
     const QString& queue = request.target.queue;
-    if (!queue.isEmpty()) return PlaceOnPrinter(cups, queue, request);
-    // The default printer is asked once; its answer places the page.
-    if (AskPrinter(cups, queue)) return PlaceOnAskedPrinter(cups, request);
-    return PagePlacement{request.paper.value_or(SystemPaper()), {}, {}};
+    Outcome<PagePlacement> placement =
+        PagePlacement{request.paper.value_or(SystemPaper()), {}, {}, 0};
+    if (!queue.isEmpty()) {
+        placement = PlaceOnPrinter(cups, queue, request);
+    } else if (AskPrinter(cups, queue)) {  // the default printer, asked once
+        placement = PlaceOnAskedPrinter(cups, request);
+    }
+    if (placement && request.dotsPerInch > 0) placement.Value().dotsPerInch = request.dotsPerInch;
+    return placement;
 }
 
 // Only a new file, a regular file or a link to one is written: writing over
@@ -172,7 +177,7 @@ Outcome<PrinterFacts> DescribePrinter(const QString& queue, const std::atomic<bo
     if (auto asked = AskPrinter(cups, queue); !asked) return asked.Failed();
     Outcome<Paper> paper = cups.PrinterPaper({});
     if (!paper) return paper.Failed();
-    return PrinterFacts{cups.QueueName(), paper.Value(), cups.Colour()};
+    return PrinterFacts{cups.QueueName(), paper.Value(), cups.Colour(), cups.Resolution()};
 }
 
 }  // namespace linomark

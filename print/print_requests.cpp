@@ -9,13 +9,10 @@ PrintRequest SheetPrintRequest(const SheetRequest& sheet, const PrintTarget& tar
             SheetJobTitle(sheet)};
 }
 
-PrintRequest LtoPrintRequest(const LtoJob& job, const PrintTarget& target,
+PrintRequest LtoPrintRequest(const LtoPlan& plan, const PrintTarget& target,
                              const OffsetsByQueue& offsets, const QString& title) {
-    return {target, PaperNamed(job.stock.paper), offsets,
-            [job](const PagePlacement& placement) {
-                return MakeLtoPdf(job, placement.paper.margins, placement.offset);
-            },
-            title};
+    return {target, plan.paper, offsets,
+            [plan](const PagePlacement& placement) { return MakeLtoPdf(plan, placement); }, title};
 }
 
 }  // namespace linomark

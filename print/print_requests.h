@@ -16,8 +16,8 @@ namespace linomark {
 PrintRequest SheetPrintRequest(const SheetRequest& sheet, const PrintTarget& target,
                                const OffsetsByQueue& offsets);
 
-// An LTO run on its stock's paper.
-PrintRequest LtoPrintRequest(const LtoJob& job, const PrintTarget& target,
+// A checked LTO run on its stock's paper.
+PrintRequest LtoPrintRequest(const LtoPlan& plan, const PrintTarget& target,
                              const OffsetsByQueue& offsets, const QString& title);
 
 }  // namespace linomark

@@ -44,6 +44,8 @@ struct PrintRequest {
     OffsetsByQueue offsets;
     MakePages pages;
     QString title;  // the job's title
+    // For a file: the resolution to make it for (--dpi); 0: the printer's.
+    int dotsPerInch = 0;
 };
 
 struct PrintReceipt {
@@ -58,6 +60,7 @@ struct PrinterFacts {
     QString queue;
     Paper paper;  // its paper with its margins
     bool colour = false;
+    int dotsPerInch = 0;  // 0: it names no resolution
 };
 
 class PrintService : public QObject {

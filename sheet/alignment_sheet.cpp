@@ -50,11 +50,11 @@ std::u32string Figure(int millimetre) {
 // Where a cross meets a row strip (on a type 1 sheet the bars begin on the
 // first strip's lower edge), the strip is cleared to 1 mm past the arms'
 // ends, so that the whole cross stands in white.
-void ClearStripsAround(DrawingSurface& page, LabelType labelType, int row, LabelPoint cross) {
-    const SheetLayout& layout = WindowSheet(labelType);
+void ClearStripsAround(DrawingSurface& page, const WindowPage& sheet, int row, LabelPoint cross) {
+    const SheetLayout& layout = sheet.layout;
     const float rowTop = layout.top + static_cast<float>(row) * layout.pitchY;
     page.SetColour(kWhite);
-    for (const RowStrip& strip : LabelKindOf(labelType).rowStrips) {
+    for (const RowStrip& strip : sheet.kind.rowStrips) {
         const float top = rowTop + strip.top;
         const float bottom = rowTop + strip.bottom;
         if (bottom < cross.y - kCrossArm || top > cross.y + kCrossArm) continue;
@@ -63,11 +63,11 @@ void ClearStripsAround(DrawingSurface& page, LabelType labelType, int row, Label
     page.SetColour(kBlack);
 }
 
-void DrawCrosses(DrawingSurface& page, LabelType labelType) {
+void DrawCrosses(DrawingSurface& page, const WindowPage& sheet) {
     for (int column = 0; column < kColumnCount; ++column) {
         for (int row = 0; row < kRowCount; ++row) {
-            const LabelPoint o = LabelOrigin(labelType, row, column);
-            ClearStripsAround(page, labelType, row, o);
+            const LabelPoint o = LabelOrigin(sheet, row, column);
+            ClearStripsAround(page, sheet, row, o);
             page.DrawLine(o.x - kCrossArm, o.y, o.x + kCrossArm, o.y);
             page.DrawLine(o.x, o.y - kCrossArm, o.x, o.y + kCrossArm);
         }
@@ -103,18 +103,18 @@ void DrawLeftRuler(DrawingSurface& page, const Area& area, LabelPoint origin) {
 
 }  // namespace
 
-void PrintAlignmentSheet(DrawingSurface& page, LabelType labelType, const std::u32string& note,
+void PrintAlignmentSheet(DrawingSurface& page, const WindowPage& sheet, const std::u32string& note,
                          const Paper& paper, LabelPoint originOnPaper) {
     SetUpSheetPage(page);
     page.SetFontFace(kFontFace);
-    DrawSheetGrid(page, labelType);
-    DrawCrosses(page, labelType);
+    DrawSheetGrid(page, sheet);
+    DrawCrosses(page, sheet);
     const Area area = PrintableArea(paper);
     page.SetFontSize(kFigureSize);
     DrawTopRuler(page, area, originOnPaper);
     DrawLeftRuler(page, area, originOnPaper);
     const std::string title = std::string(kProgramTitle) + " alignment sheet";
-    PrintFooter(page, labelType, std::u32string(title.begin(), title.end()), note, false);
+    PrintFooter(page, sheet, std::u32string(title.begin(), title.end()), note, false);
     page.EndDocument();
 }
 

@@ -18,7 +18,7 @@ namespace linomark {
 // page's origin lies at originOnPaper, in millimetres from the paper's
 // top-left corner; the rulers count from the paper's edges, whatever the
 // printer's margins and the offset, and stay inside the printable area.
-void PrintAlignmentSheet(DrawingSurface& page, LabelType labelType, const std::u32string& note,
+void PrintAlignmentSheet(DrawingSurface& page, const WindowPage& sheet, const std::u32string& note,
                          const Paper& paper, LabelPoint originOnPaper);
 
 }  // namespace linomark

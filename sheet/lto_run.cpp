@@ -102,9 +102,10 @@ void DrawOutlinesPage(DrawingSurface& page, const SheetLayout& s) {
     }
 }
 
-void DrawLabels(DrawingSurface& page, const LtoJob& job) {
+void DrawLabels(DrawingSurface& page, const LtoJob& job, const DotGrid& dots) {
     const SheetLayout& s = job.stock;
-    const LabelStyle style{s.labelWidth, s.labelHeight, job.colour};
+    const LabelStyle style{s.labelWidth, s.labelHeight, job.colour, dots};
+    const LabelKind& kind = LabelKindOf(LabelType::Lto);
     const int perSheet = LabelsPerSheet(s);
     for (std::size_t i = 0; i < job.labels.size(); ++i) {
         const int cell = job.startAt - 1 + static_cast<int>(i);
@@ -116,14 +117,14 @@ void DrawLabels(DrawingSurface& page, const LtoJob& job) {
         if (label.serial.empty()) continue;
         const CellCorner c = CornerOf(s, cell % perSheet);
         const std::string value = ShownValue(label);
-        LabelKindOf(LabelType::Lto)
-            .print(page, c.x, c.y, std::u32string(value.begin(), value.end()), style);
+        kind.print(page, kind, dots.SnapX(c.x), dots.SnapY(c.y),
+                   std::u32string(value.begin(), value.end()), style);
     }
 }
 
 // The first page's cut lines come before its first label, even when the run
 // starts further down the sheet.
-void DrawJob(DrawingSurface& page, const LtoJob& job) {
+void DrawJob(DrawingSurface& page, const LtoJob& job, const DotGrid& dots) {
     page.SetUnitToMillimetres();
     if (job.outlinesOnly) {
         DrawOutlinesPage(page, job.stock);
@@ -131,7 +132,7 @@ void DrawJob(DrawingSurface& page, const LtoJob& job) {
         if (job.startAt > 1 && job.stock.outlines == CellOutlines::CutLines) {
             DrawCutLines(page, job.stock);
         }
-        DrawLabels(page, job);
+        DrawLabels(page, job, dots);
     }
     page.EndDocument();
 }
@@ -141,7 +142,8 @@ struct EdgeDistances {
     float left = 1e9f, top = 1e9f, right = 1e9f, bottom = 1e9f;
 };
 
-EdgeDistances InkDistances(const LtoJob& job, const Paper& paper, const AlignmentOffset& offset) {
+EdgeDistances InkDistances(const LtoJob& job, const Paper& paper, const AlignmentOffset& offset,
+                           const DotGrid& dots) {
     const SheetLayout& s = job.stock;
     EdgeDistances d;
     for (std::size_t i = 0; i < job.labels.size(); ++i) {
@@ -149,7 +151,7 @@ EdgeDistances InkDistances(const LtoJob& job, const Paper& paper, const Alignmen
         if (job.labels[i].serial.empty()) continue;
         const int cell = (job.startAt - 1 + static_cast<int>(i)) % LabelsPerSheet(s);
         const CellCorner c = CornerOf(s, cell);
-        const LtoInk ink = LtoInkIn(s.labelWidth, s.labelHeight, length);
+        const LtoInk ink = LtoInkIn(s.labelWidth, s.labelHeight, length, dots);
         d.left = std::min(d.left, c.x + offset.x + ink.left);
         d.top = std::min(d.top, c.y + offset.y + ink.top);
         d.right = std::min(d.right, paper.width - (c.x + offset.x + ink.right));
@@ -165,8 +167,8 @@ std::string Mm(float value) {
 }
 
 Outcome<Done> CheckMargins(const LtoJob& job, const Paper& paper, const Margins& margins,
-                           const AlignmentOffset& offset) {
-    const EdgeDistances d = InkDistances(job, paper, offset);
+                           const AlignmentOffset& offset, const DotGrid& dots) {
+    const EdgeDistances d = InkDistances(job, paper, offset, dots);
     const struct {
         const char* edge;
         float ink;
@@ -186,38 +188,60 @@ Outcome<Done> CheckMargins(const LtoJob& job, const Paper& paper, const Margins&
     return Done{};
 }
 
+// Whole dots that make the bars finer than nominal, said after the summary.
+std::string FinerBars(const LtoJob& job) {
+    const DotGrid dots = DotGridOf(job.dotsPerInch, 0.0f, 0.0f);
+    if (!dots.Known()) return {};
+    const BarWidths bars = LtoBarWidths(job.stock.labelWidth, dots);
+    if (bars.narrow + 0.001f >= kLtoNarrow) return {};
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "; narrow bars %.3f mm (%d dots at %d dpi), finer than the 0.423 mm the "
+                  "libraries ask for, so that the symbol fits the %g mm label",
+                  bars.narrow, dots.DotsIn(bars.narrow), job.dotsPerInch, job.stock.labelWidth);
+    return text;
+}
+
 }  // namespace
 
 Outcome<LtoPlan> PlanLtoJob(const LtoJob& job) {
     if (auto layout = CheckLayout(job.stock); !layout) return layout.Failed();
+    const Paper paper = *PaperNamed(job.stock.paper);
     const int perSheet = LabelsPerSheet(job.stock);
     if (job.startAt < 1 || job.startAt > perSheet) {
         return Fail("Start at label " + std::to_string(job.startAt) +
                     " is beyond the sheet: it has " + Counted(perSheet, "label", "labels") +
                     ", so start at 1 to " + std::to_string(perSheet) + ".");
     }
-    if (job.outlinesOnly) return LtoPlan{0, 1, job.startAt, "The label outlines on 1 sheet"};
+    if (job.outlinesOnly)
+        return LtoPlan{0, 1, job.startAt, "The label outlines on 1 sheet", job, paper};
     if (auto labels = CheckLabels(job.labels); !labels) return labels.Failed();
     const auto printed = static_cast<int>(std::count_if(
         job.labels.begin(), job.labels.end(), [](const LtoLabel& l) { return !l.serial.empty(); }));
     if (printed == 0) return Fail("There are no labels to print.");
     const int cells = job.startAt - 1 + static_cast<int>(job.labels.size());
     const int sheets = (cells + perSheet - 1) / perSheet;
-    return LtoPlan{printed, sheets, cells % perSheet + 1, Summary(job.labels, printed, sheets)};
+    return LtoPlan{printed,
+                   sheets,
+                   cells % perSheet + 1,
+                   Summary(job.labels, printed, sheets) + FinerBars(job),
+                   job,
+                   paper};
 }
 
-Outcome<QByteArray> MakeLtoPdf(const LtoJob& job, const Margins& printerMargins,
-                               const AlignmentOffset& offset) {
-    if (auto plan = PlanLtoJob(job); !plan) return plan.Failed();
-    const Paper paper = *PaperNamed(job.stock.paper);
+Outcome<QByteArray> MakeLtoPdf(const LtoPlan& plan, const PagePlacement& placement) {
+    const LtoJob& job = plan.job;
+    const AlignmentOffset& offset = placement.offset;
+    const DotGrid dots = DotGridOf(placement.dotsPerInch, -offset.x, -offset.y);
     if (!job.outlinesOnly) {
-        if (auto margins = CheckMargins(job, paper, printerMargins, offset); !margins)
+        if (auto margins = CheckMargins(job, plan.paper, placement.paper.margins, offset, dots);
+            !margins)
             return margins.Failed();
     }
     const QString title =
         job.outlinesOnly ? QStringLiteral("LTO label outlines") : QStringLiteral("LTO labels");
-    return MakePagePdf(paper, QPointF(offset.x, offset.y), title,
-                       [&job](DrawingSurface& page) { DrawJob(page, job); });
+    return MakePagePdf(plan.paper, QPointF(offset.x, offset.y), title,
+                       [&job, &dots](DrawingSurface& page) { DrawJob(page, job, dots); });
 }
 
 }  // namespace linomark

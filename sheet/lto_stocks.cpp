@@ -12,6 +12,7 @@ namespace {
 
 constexpr char kA4[] = "iso_a4_210x297mm";
 constexpr char kLetter[] = "na_letter_8.5x11in";
+constexpr char kRoll79x17[] = "custom_79x17mm_79x17mm";
 // A grid larger than this is a typing slip, not a sheet.
 constexpr int kMostCells = 1000;
 // Positions are typed to a hundredth of a millimetre.
@@ -19,8 +20,10 @@ constexpr float kSlack = 0.005f;
 
 // Positions from the paper's corner. Letter stock: 3 7/16 x 2/3 in labels
 // (87.31 x 16.93 mm), 4 in (101.6 mm) apart, from 17/32 in and 1/2 in.
-const std::array<SheetLayout, 3>& StockTable() {
-    static const std::array<SheetLayout, 3> stocks{{
+// The roll: die-cut labels fed with their long side across the head of a
+// 4-inch label printer, each label a page of its own size.
+const std::array<SheetLayout, 4>& StockTable() {
+    static const std::array<SheetLayout, 4> stocks{{
         {"a4-2x15", LabelType::Lto, kA4, 79.0f, 17.0f, 2, 15, 26.0f, 21.0f, 79.0f, 17.0f,
          SheetOrigin::PaperCorner, CellOutlines::CutLines,
          "plain paper or a full-sheet label, cut by hand"},
@@ -30,6 +33,9 @@ const std::array<SheetLayout, 3>& StockTable() {
         {"letter-2x15", LabelType::Lto, kLetter, 87.31f, 16.93f, 2, 15, 13.49f, 12.70f, 101.6f,
          16.93f, SheetOrigin::PaperCorner, CellOutlines::None,
          "3 7/16 x 2/3 in filing labels sold as Avery 5366/8366"},
+        {"roll-79x17", LabelType::Lto, kRoll79x17, 79.0f, 17.0f, 1, 1, 0.0f, 0.0f, 79.0f, 17.0f,
+         SheetOrigin::PaperCorner, CellOutlines::None,
+         "die-cut 79 x 17 mm labels on a roll for a label printer, one label a page"},
     }};
     return stocks;
 }
@@ -115,10 +121,17 @@ const SheetLayout* LtoStockById(std::string_view id) {
     return nullptr;
 }
 
+bool OneLabelAPage(const SheetLayout& layout) {
+    const std::optional<Paper> paper = PaperNamed(layout.paper);
+    return paper && layout.columns == 1 && layout.rows == 1 &&
+           std::fabs(paper->width - layout.labelWidth) < kSlack &&
+           std::fabs(paper->height - layout.labelHeight) < kSlack;
+}
+
 Outcome<Done> CheckLayout(const SheetLayout& layout) {
     const std::optional<Paper> paper = PaperNamed(layout.paper);
-    if (!paper || (paper->name != kA4 && paper->name != kLetter)) {
-        return Fail("The paper \"" + layout.paper + "\" is not A4 or Letter.");
+    if (!paper || (paper->name != kA4 && paper->name != kLetter && !OneLabelAPage(layout))) {
+        return Fail("The paper \"" + layout.paper + "\" is not A4, Letter or one label a page.");
     }
     for (const auto check : {CheckSizes, CheckPitches, CheckRoomForSymbol}) {
         if (auto checked = check(layout); !checked) return checked;

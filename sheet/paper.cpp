@@ -85,6 +85,19 @@ Margins SaneMargins(const Margins& reported) {
     return sane ? reported : Margins{};
 }
 
+std::string MediaOfPage(const Paper& paper) {
+    if (paper.name.rfind("custom_", 0) != 0) return paper.name;
+    // CUPS cuts a custom size down to whole points (Custom.224x48), so the
+    // hundredths of a millimetre are rounded up: 224 pt is 79.03 mm.
+    const auto inWholePoints = [](float mm) {
+        return std::ceil(std::round(mm * 72.0f / 25.4f) * 25.4f / 72.0f * 100.0f) / 100.0f;
+    };
+    char name[96];
+    const float width = inWholePoints(paper.width), height = inWholePoints(paper.height);
+    std::snprintf(name, sizeof name, "custom_%gx%gmm_%gx%gmm", width, height, width, height);
+    return name;
+}
+
 std::string PaperDisplayName(const Paper& paper) {
     const pwg_media_t* media = pwgMediaForPWG(paper.name.c_str());
     if (media && media->ppd && std::string_view(media->ppd).find('.') == std::string_view::npos)

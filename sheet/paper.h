@@ -40,6 +40,13 @@ Paper SystemPaper();
 // one means the report is wrong, and the paper is taken as having none.
 Margins SaneMargins(const Margins& reported);
 
+// The media a driver is asked for, so that its page is the PDF's own page:
+// a PDF's page is whole points (224 x 48 for 79 x 17 mm), and a driver that
+// is given a size a fraction of a point off centres the page on it, which
+// moves every bar off the printer's dots. A named size is its name; a
+// custom one the PWG name of the PDF's page in whole points.
+std::string MediaOfPage(const Paper& paper);
+
 // How a person names the size: "A5", "Letter", or "148 x 210 mm".
 std::string PaperDisplayName(const Paper& paper);
 

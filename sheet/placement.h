@@ -23,11 +23,13 @@ struct AlignmentOffset {
 using OffsetsByQueue = std::map<QString, AlignmentOffset>;
 
 // What the pages are made on: the paper, the queue whose offset and margins
-// apply (empty when there is no printer to ask), and that offset.
+// apply (empty when there is no printer to ask), that offset, and the
+// printer's resolution (0 when none is known: the widths stay nominal).
 struct PagePlacement {
     Paper paper;
     QString queue;
     AlignmentOffset offset;
+    int dotsPerInch = 0;
 };
 
 // Makes the whole document for a placement: the window's sheet, its

@@ -65,16 +65,15 @@ void DrawRowStrips(DrawingSurface& page, const SheetLayout& layout, const LabelK
     }
 }
 
-void PrintColumn(DrawingSurface& page, LabelType labelType, int column,
+void PrintColumn(DrawingSurface& page, const WindowPage& sheet, int column,
                  const std::u32string& list) {
-    const SheetLayout& layout = WindowSheet(labelType);
-    const LabelKind& kind = LabelKindOf(labelType);
-    const LabelStyle style{layout.labelWidth, layout.labelHeight, false};
+    const SheetLayout& layout = sheet.layout;
+    const LabelStyle style{layout.labelWidth, layout.labelHeight, false, sheet.dots};
     const std::vector<std::u32string> lines = CutLines(list, static_cast<std::size_t>(layout.rows));
     for (std::size_t row = 0; row < lines.size(); ++row) {
         if (lines[row].empty()) continue;
-        const LabelPoint origin = LabelOrigin(labelType, static_cast<int>(row), column);
-        kind.print(page, origin.x, origin.y, lines[row], style);
+        const LabelPoint origin = LabelOrigin(sheet, static_cast<int>(row), column);
+        sheet.kind.print(page, sheet.kind, origin.x, origin.y, lines[row], style);
     }
 }
 
@@ -100,16 +99,19 @@ std::string TooLongReason(int column, std::size_t line, const std::u32string& va
 
 // Computed in double and handed on in single precision:
 // LabelOrigin(0, 9, 2) = (15 + 2 * 57.15 + 7, 15 + 9 * 20.9 + 2) = (136.3, 205.1).
-LabelPoint LabelOrigin(LabelType labelType, int row, int column) {
-    const SheetLayout& layout = WindowSheet(labelType);
-    const LabelOffset offset = LabelKindOf(labelType).inCell;
+WindowPage::WindowPage(LabelType labelType, const DotGrid& dots)
+    : layout(WindowSheet(labelType)), kind(LabelKindOf(labelType)), dots(dots) {}
+
+LabelPoint LabelOrigin(const WindowPage& sheet, int row, int column) {
+    const SheetLayout& layout = sheet.layout;
+    const LabelOffset offset = sheet.kind.inCell;
     const double x = double{layout.left} + column * double{layout.pitchX} + offset.x;
     const double y = double{layout.top} + row * double{layout.pitchY} + offset.y;
-    return {static_cast<float>(x), static_cast<float>(y)};
+    return {sheet.dots.SnapX(static_cast<float>(x)), sheet.dots.SnapY(static_cast<float>(y))};
 }
 
-SheetExtent SheetExtentOf(LabelType labelType) {
-    const SheetLayout& layout = WindowSheet(labelType);
+SheetExtent SheetExtentOf(const WindowPage& sheet) {
+    const SheetLayout& layout = sheet.layout;
     return {RightEdge(layout), BottomEdge(layout) + kFooterGap + kFooterHeight, layout.left,
             layout.top};
 }
@@ -122,9 +124,9 @@ void SetUpSheetPage(DrawingSurface& page) {
 
 // Eleven dash-dot row lines from top to bottom, each row's strips (type 1)
 // right after the line above it, then four dash-dot column lines.
-void DrawSheetGrid(DrawingSurface& page, LabelType labelType) {
-    const SheetLayout& layout = WindowSheet(labelType);
-    const LabelKind& kind = LabelKindOf(labelType);
+void DrawSheetGrid(DrawingSurface& page, const WindowPage& sheet) {
+    const SheetLayout& layout = sheet.layout;
+    const LabelKind& kind = sheet.kind;
     const float right = RightEdge(layout);
     for (int row = 0; row <= layout.rows; ++row) {
         page.SetPenStyle(PenStyle::DashDot);
@@ -145,19 +147,20 @@ void DrawSheetGrid(DrawingSurface& page, LabelType labelType) {
 // value take 10 * 5.2832 - 0.3302 = 52.50 mm and end 57.15 - 52.50 = 4.65 mm
 // before the next label begins, more than their 3.30 mm quiet zone; those of
 // eight characters (57.78 mm) run into it.
-Outcome<Done> CheckLabelsFit(LabelType labelType, const ColumnLists& columnLists,
+Outcome<Done> CheckLabelsFit(const WindowPage& sheet, const ColumnLists& columnLists,
                              float printableRight) {
-    const LabelKind& kind = LabelKindOf(labelType);
-    const SheetLayout& layout = WindowSheet(labelType);
+    const LabelKind& kind = sheet.kind;
+    const SheetLayout& layout = sheet.layout;
+    const float narrow = PrintedBarWidths(kind, sheet.dots).narrow;
     for (int column = 0; column < layout.columns; ++column) {
         const bool last = column + 1 == layout.columns;
-        const float limit = last ? printableRight : LabelOrigin(labelType, 0, column + 1).x;
-        const float start = LabelOrigin(labelType, 0, column).x;
+        const float limit = last ? printableRight : LabelOrigin(sheet, 0, column + 1).x;
+        const float start = LabelOrigin(sheet, 0, column).x;
         const auto lines = CutLines(columnLists[static_cast<std::size_t>(column)],
                                     static_cast<std::size_t>(layout.rows));
         for (std::size_t line = 0; line < lines.size(); ++line) {
             const float end =
-                start + PrintedBarsWidth(kind, lines[line]) + kQuietNarrows * kind.narrow;
+                start + PrintedBarsWidth(kind, lines[line], sheet.dots) + kQuietNarrows * narrow;
             if (!lines[line].empty() && end > limit) {
                 return Fail(TooLongReason(column, line, lines[line], last));
             }
@@ -166,9 +169,9 @@ Outcome<Done> CheckLabelsFit(LabelType labelType, const ColumnLists& columnLists
     return Done{};
 }
 
-void PrintFooter(DrawingSurface& page, LabelType labelType, const std::u32string& first,
+void PrintFooter(DrawingSurface& page, const WindowPage& sheet, const std::u32string& first,
                  const std::u32string& second, bool underlineSecond) {
-    const SheetLayout& layout = WindowSheet(labelType);
+    const SheetLayout& layout = sheet.layout;
     page.SetCurrentX(layout.left);
     page.SetCurrentY(BottomEdge(layout) + kFooterGap);
     page.SetFontSize(kFooterFontSize);
@@ -181,13 +184,13 @@ void PrintFooter(DrawingSurface& page, LabelType labelType, const std::u32string
 
 // The footer is the program's title, then the maker's address underlined,
 // in the face and weight the last label left.
-void PrintSheet(DrawingSurface& page, LabelType labelType, const ColumnLists& columnLists) {
+void PrintSheet(DrawingSurface& page, const WindowPage& sheet, const ColumnLists& columnLists) {
     SetUpSheetPage(page);
-    DrawSheetGrid(page, labelType);
+    DrawSheetGrid(page, sheet);
     for (int column = 0; column < kColumnCount; ++column) {
-        PrintColumn(page, labelType, column, columnLists[static_cast<std::size_t>(column)]);
+        PrintColumn(page, sheet, column, columnLists[static_cast<std::size_t>(column)]);
     }
-    PrintFooter(page, labelType, FromUtf8(kProgramTitle), FromUtf8(kMakerAddress), true);
+    PrintFooter(page, sheet, FromUtf8(kProgramTitle), FromUtf8(kMakerAddress), true);
     page.EndDocument();
 }
 

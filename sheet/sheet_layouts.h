@@ -21,7 +21,7 @@ enum class SheetOrigin { PrintableCorner, PaperCorner };
 enum class CellOutlines { DashDotGrid, CutLines, None };
 
 struct SheetLayout {
-    std::string id;     // "a4-2x15"; "custom" for the user's own numbers
+    std::string id;  // "a4-2x15"; "custom" for the user's own numbers
     LabelType labelType;
     std::string paper;  // PWG name ("iso_a4_210x297mm"); empty: the printer's paper
     float labelWidth;   // millimetres
@@ -46,6 +46,10 @@ const SheetLayout* LtoStockById(std::string_view id);
 // A custom layout: its grid on its paper, labels that do not overlap, and a
 // label wide enough for the symbol; the failure says which number is wrong.
 Outcome<Done> CheckLayout(const SheetLayout& layout);
+
+// A stock whose every label is a page of its own (a label printer's roll):
+// one label whose paper is the label itself.
+bool OneLabelAPage(const SheetLayout& layout);
 
 inline int LabelsPerSheet(const SheetLayout& layout) { return layout.columns * layout.rows; }
 

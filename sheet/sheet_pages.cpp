@@ -124,18 +124,22 @@ Outcome<QByteArray> MakeSheetPdf(const SheetRequest& request, const PagePlacemen
     const QPointF origin(paper.margins.left + placement.offset.x,
                          paper.margins.top + placement.offset.y);
     const float printableRight = paper.width - paper.margins.right - static_cast<float>(origin.x());
-    const Outcome<Done> fit =
-        request.alignmentSheet
-            ? Outcome<Done>(Done{})
-            : CheckLabelsFit(request.labelType, request.columnLists, printableRight);
+    // The printer counts its dots from the paper's corner, which lies at
+    // minus the origin from where the page draws.
+    const WindowPage sheet(request.labelType,
+                           DotGridOf(placement.dotsPerInch, -static_cast<float>(origin.x()),
+                                     -static_cast<float>(origin.y())));
+    const Outcome<Done> fit = request.alignmentSheet
+                                  ? Outcome<Done>(Done{})
+                                  : CheckLabelsFit(sheet, request.columnLists, printableRight);
     if (!fit) return fit.Failed();
     const std::u32string note = AlignmentNote(placement.queue, placement.offset);
     const LabelPoint onPaper{static_cast<float>(origin.x()), static_cast<float>(origin.y())};
     return MakePagePdf(paper, origin, SheetJobTitle(request), [&](DrawingSurface& page) {
         if (request.alignmentSheet) {
-            PrintAlignmentSheet(page, request.labelType, note, paper, onPaper);
+            PrintAlignmentSheet(page, sheet, note, paper, onPaper);
         } else {
-            PrintSheet(page, request.labelType, request.columnLists);
+            PrintSheet(page, sheet, request.columnLists);
         }
     });
 }

@@ -216,7 +216,7 @@ void Form1::PreviewValue(const std::u32string& value) {
     try {
         const LabelKind& kind = LabelKindOf(LabelTypeFromIndex(cmbType->currentIndex()));
         pictPreview->Draw([&kind, &value](DrawingSurface& box) {
-            kind.preview(box, kind.inPreview.x, kind.inPreview.y, value, {});
+            kind.preview(box, kind, kind.inPreview.x, kind.inPreview.y, value, {});
         });
         previewedValue = value;
     } catch (const std::exception& error) {

@@ -188,11 +188,13 @@ void LtoDialog::SelectStock(const QString& id) {
 }
 
 // Each stock has its own start position: a partly used sheet of one stock
-// does not move the start on another.
+// does not move the start on another. A roll of one label a page has none.
 void LtoDialog::ShowStart() {
     shownStock = CurrentStockId();
     const QSignalBlocker quiet(spnStartAt);
-    spnStartAt->setValue(settings.StartAt(shownStock));
+    const bool onePerPage = OneLabelAPage(CurrentStock());
+    spnStartAt->setEnabled(!onePerPage);
+    spnStartAt->setValue(onePerPage ? 1 : settings.StartAt(shownStock));
     Refresh();
 }
 

@@ -103,9 +103,9 @@ void LtoDialog::Submit(const LtoJob& job, const PrintTarget& target) {
     Pending next{
         0, stock, std::nullopt, std::nullopt, std::nullopt, tr("the outlines of %1").arg(stock), 0};
     QString title = tr("LTO label outlines, %1").arg(stock);
+    const Outcome<LtoPlan> plan = PlanLtoJob(job);
+    if (!plan) return Warn(QString::fromStdString(plan.Reason()));
     if (!job.outlinesOnly) {
-        const Outcome<LtoPlan> plan = PlanLtoJob(job);
-        if (!plan) return Warn(QString::fromStdString(plan.Reason()));
         next.nextStart = plan.Value().nextStart;
         next.held = LabelRange(job.labels);
         next.labels = plan.Value().labels;
@@ -113,7 +113,7 @@ void LtoDialog::Submit(const LtoJob& job, const PrintTarget& target) {
         next.nextFirst = FirstSerialAfter();
         title = tr("LTO labels, %1").arg(QString::fromStdString(plan.Value().summary));
     }
-    next.ticket = service.Submit(LtoPrintRequest(job, target, ReadAlignments(), title));
+    next.ticket = service.Submit(LtoPrintRequest(plan.Value(), target, ReadAlignments(), title));
     pending = next;
     busyCursor = std::make_unique<BusyCursor>();
     UpdateButtons();

@@ -24,6 +24,13 @@ LtoJob LtoRun(const char* stock, int count, int startAt) {
     return {*LtoStockById(stock), SerialRun("ABC100", count, "L8").Value(), startAt, true, false};
 }
 
+// Only a checked plan is made into pages: the refusals come from either step.
+Outcome<QByteArray> MakeLtoPdf(const LtoJob& job, Margins margins, AlignmentOffset offset) {
+    const Outcome<LtoPlan> plan = PlanLtoJob(job);
+    if (!plan) return Fail(plan.Reason());
+    return MakeLtoPdf(plan.Value(), {{"", 0, 0, margins}, {}, offset});
+}
+
 TEST(LtoLabel, DrawnToTheRulesInItsCell) {
     RecordingSurface page;
     PrintLtoLabel(page, 26.0f, 21.0f, U"AB1230L9", {79.0f, 17.0f, true});

@@ -16,6 +16,7 @@
 # --drivers adds the queues that stand for real printers behind a driver:
 #   LaserA4, LaserLetter  PostScript PPD queues (CUPS's generic PostScript
 #                         driver) with PageSize A4 and Letter;
+#   Zebra, LaserJet300, LaserJet600  CUPS's own ZPL (203 dpi) and PCL drivers;
 #   Net                   a driverless IPP Everywhere queue ("-m everywhere")
 #                         whose printer is a second private scheduler: it
 #                         listens on 127.0.0.1 at a free TCP port and shares
@@ -390,6 +391,14 @@ start() {
             mkdir -p "$ROOT/out-$name"
             add_queue_started "$ROOT/cups.sock" "$name" -v "capture:/$name" -m "$PPD_MODEL" \
                 -o "PageSize=$size"
+            QUEUES+=("$name") OUTDIRS[$name]=$ROOT/out-$name PPDS[$name]=$ROOT/etc/ppd/$name.ppd
+        done
+        local driver
+        for driver in Zebra:zebra: LaserJet300:laserjet:300dpi LaserJet600:laserjet:600dpi; do
+            IFS=: read -r name model size <<<"$driver"
+            mkdir -p "$ROOT/out-$name"
+            add_queue_started "$ROOT/cups.sock" "$name" -v "capture:/$name" \
+                -m "drv:///sample.drv/$model.ppd" ${size:+-o PageSize=A4 -o Resolution=$size}
             QUEUES+=("$name") OUTDIRS[$name]=$ROOT/out-$name PPDS[$name]=$ROOT/etc/ppd/$name.ppd
         done
         wait_for_queues

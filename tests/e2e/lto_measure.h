@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QStringList>
+#include <set>
 #include <utility>
 
 namespace {
@@ -79,6 +80,20 @@ std::pair<double, double> NarrowAndWide(const std::vector<Edges>& bars) {
     return {(mean[0][0] + mean[1][0]) / 2, (mean[0][1] + mean[1][1]) / 2};
 }
 
+// With --whole-dots the page is at the printer's own dots: every narrow bar
+// and space one count of dots, every wide one another ("3/8").
+bool gWholeDots = false;
+QString DotCounts(const std::vector<Edges>& bars, bool& same) {
+    std::set<int> widths;
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        widths.insert(qRound(bars[i].second - bars[i].first));
+        if (i + 1 < bars.size()) widths.insert(qRound(bars[i + 1].first - bars[i].second));
+    }
+    QStringList counts;
+    for (const int w : widths) counts << QString::number(w);
+    same = widths.size() == 2;
+    return counts.join(QLatin1Char('/'));
+}
 int Grey(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)); }
 
 // The colour inside each text box, from its outlines: columns black from
@@ -144,7 +159,9 @@ bool MeasureLtoCell(const Page& page, const QImage& image, const QRectF& mm, dou
         BoxColours(image, inkTop, qRound(bars.front().first), qRound(bars.back().second));
     QStringList names;
     for (const QRgb box : boxes) names << QColor(box).name();
-    line = QStringLiteral("%1 narrow %2 ratio %3 bars %4 quiet %5 %6 off %7 boxes %8")
+    bool same = true;
+    const QString dots = DotCounts(bars, same);
+    line = QStringLiteral("%1 narrow %2 ratio %3 bars %4 quiet %5 %6 off %7 boxes %8 dots %9")
                .arg(text)
                .arg(narrow, 0, 'f', 3)
                .arg(ratio, 0, 'f', 2)
@@ -152,8 +169,9 @@ bool MeasureLtoCell(const Page& page, const QImage& image, const QRectF& mm, dou
                .arg(quietLeft, 0, 'f', 1)
                .arg(quietRight, 0, 'f', 1)
                .arg(error, 0, 'f', 3)
-               .arg(names.join(QLatin1Char(',')));
-    return std::abs(narrow - narrowMm) <= kLtoNarrowTolerance &&
+               .arg(names.join(QLatin1Char(',')))
+               .arg(dots);
+    return (same || !gWholeDots) && std::abs(narrow - narrowMm) <= kLtoNarrowTolerance &&
            std::abs(ratio - kLtoRatio) <= kLtoRatioTolerance && barHeight >= kLtoShortestBars &&
            std::min(quietLeft, quietRight) >= kLtoQuietNarrows && error <= kMaxDeviationMm &&
            RightColours(boxes, text, colour);

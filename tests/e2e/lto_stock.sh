@@ -4,7 +4,8 @@
 # the captured job, rasterised at 600 dpi in colour, must hold each label in
 # its cell and order, read by zbar and by ZXing, to the symbol rules and with
 # the colour code of its digits or no colour at all (the measuring tool
-# checks those).
+# checks those). Behind a raster driver (a last column of its dpi) the pages
+# are what it sends, and the elements of each kind one count of dots.
 #
 #   lto_stock.sh NAME | --list
 #
@@ -22,6 +23,9 @@ readonly ROWS=(
     "letter-2x15  letter-2x15  LaserLetter  ABC100 30    1     colour  0.423"
     "run-61-at-5  a4-2x15      LaserA4      ABC100 61    5     colour  0.423"
     "mono         a4-2x15      LaserA4      ABC100 30    1     mono    0.423"
+    "zebra-roll   roll-79x17   Zebra        ABC100 3     1     mono    0.375 203"
+    "pcl-300      a4-2x15      LaserJet300  ABC100 30    1     mono    0.423 300"
+    "pcl-600      a4-2x15      LaserJet600  ABC100 30    1     mono    0.423 600"
 )
 # The stock as sold, from the paper's corner: left top pitch-across
 # pitch-down columns rows label-width label-height (mm).
@@ -29,6 +33,7 @@ declare -rA STOCKS=(
     [a4-2x15]="26.0 21.0 79.0 17.0 2 15 79 17"
     [a4-3x17]="0.0 4.85 70.0 16.9 3 17 70 16.9"
     [letter-2x15]="13.49 12.70 101.6 16.93 2 15 87.31 16.93"
+    [roll-79x17]="0 0 79 17 1 1 79 17"
 )
 readonly MEDIA=L8 DPI=600 JOB_WAIT_SECONDS=30 RASTER_SECONDS=120
 
@@ -56,8 +61,8 @@ check_page() {
 }
 
 run_row() {
-    local name stock queue narrow outdir before page report pages sheets
-    read -r name stock queue FIRST COUNT START MODE narrow <<<"$1"
+    local name stock queue narrow dots outdir before page report pages sheets measure=()
+    read -r name stock queue FIRST COUNT START MODE narrow dots <<<"$1"
     ROW_NAME=$name
     read -r -a geometry <<<"${STOCKS[$stock]}"
     PER_SHEET=$((geometry[4] * geometry[5]))
@@ -66,25 +71,32 @@ run_row() {
     LPDEST=$queue "$LINOMARK" --print --lto "$FIRST" --count "$COUNT" --media "$MEDIA" \
         --sheet "$stock" --start "$START" "--$MODE" 2>"$WORK/reason" || fail "$(cat "$WORK/reason")"
     wait_for_new_job "$before" "${!outdir}"
-    timeout "$RASTER_SECONDS" gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r$DPI \
-        -sOutputFile="$WORK/page-%d.ppm" "$JOB" || fail "cannot rasterise $JOB"
+    if [[ -z $dots ]]; then
+        timeout "$RASTER_SECONDS" gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r$DPI \
+            -sOutputFile="$WORK/page-%d.ppm" "$JOB" || fail "cannot rasterise $JOB"
+        measure=(--dpi $DPI)
+    else
+        "$PRINTER_RASTER" "$JOB" "$WORK/page" || fail "cannot read the driver's job $JOB"
+        for page in "$WORK"/page-*.pgm; do mv "$page" "${page%.pgm}.ppm"; done
+        measure=(--dpi "$dots" --whole-dots)
+    fi
     pages=$(find "$WORK" -name 'page-*.ppm' | wc -l)
     sheets=$(((START - 1 + COUNT + PER_SHEET - 1) / PER_SHEET))
     ((pages == sheets)) || fail "$pages pages arrived, expected $sheets"
     DECODED=0
     for ((page = 1; page <= pages; page++)); do
         rm -rf "$WORK/cells" && mkdir "$WORK/cells"
-        report=$("$SHEET_MEASURE" --dpi $DPI --cells "$WORK/cells" "$WORK/page-$page.ppm" lto \
+        report=$("$SHEET_MEASURE" "${measure[@]}" --cells "$WORK/cells" "$WORK/page-$page.ppm" lto \
             "${geometry[@]}" "$narrow" "$MODE") || fail "page $page breaks a rule:"$'\n'"$report"
         check_page "$page" "$report"
         ALL+=$report$'\n'
     done
     ((DECODED == COUNT)) || fail "$DECODED labels read, expected $COUNT"
     echo "PASS: $name: $DECODED labels on $pages pages via $queue;" "$(awk '/ narrow / {
-        n = $5; r = $7; b = $9; e = $14
+        n = $5; r = $7; b = $9; e = $14; d = $18
         if (!c++ || n < nmin) nmin = n; if (n > nmax) nmax = n; if (!rmin || r < rmin) rmin = r
         if (r > rmax) rmax = r; if (!bmin || b < bmin) bmin = b; if (e > emax) emax = e }
-        END { printf "narrow %.3f-%.3f mm, ratio %.2f-%.2f, bars >= %.2f mm, largest error %.3f mm", nmin, nmax, rmin, rmax, bmin, emax }' <<<"$ALL")"
+        END { printf "narrow %.3f-%.3f mm, ratio %.2f-%.2f, bars >= %.2f mm, largest error %.3f mm, dots %s", nmin, nmax, rmin, rmax, bmin, emax, d }' <<<"$ALL")"
 }
 
 main() {

@@ -2,7 +2,7 @@
 //
 //   sheet_measure [--dpi N] [--verbose] [--cells DIR] PAGE.pgm labels TYPE DX DY
 //   sheet_measure [--dpi N] [--verbose] PAGE.pgm crosshairs TYPE DX DY
-//   sheet_measure [--dpi N] [--cells DIR] PAGE.ppm lto LEFT TOP PITCH_X PITCH_Y
+//   sheet_measure [--dpi N] [--whole-dots] [--cells DIR] PAGE.ppm lto LEFT TOP PITCH_X PITCH_Y
 //                 COLUMNS ROWS WIDTH HEIGHT NARROW colour|mono  (see lto_measure.h)
 //
 // PAGE is the page rasterised from the paper's top-left corner (pdftoppm -r
@@ -381,6 +381,8 @@ int main(int argc, char** argv) {
         const QString option = args.takeFirst();
         if (option == QLatin1String("--verbose")) {
             verbose = true;
+        } else if (option == QLatin1String("--whole-dots")) {
+            gWholeDots = true;
         } else if (option == QLatin1String("--cells") && !args.isEmpty()) {
             cellFolder = args.takeFirst();
         } else if (option == QLatin1String("--dpi") && !args.isEmpty()) {
