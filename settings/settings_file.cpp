@@ -99,10 +99,10 @@ bool Replace(const QString& filePath, const QByteArray& text) {
 // What a file type is called in a reason; empty for a regular file.
 QString KindName(mode_t mode) { return QString::fromStdString(NotRegularKind(mode)); }
 
-// Only a regular file, or a link to one, is opened: opening a named pipe
-// waits for a writer that never comes, and a device or socket replaced by the
-// new settings would be lost to every program that uses it. Done when it is
-// one or does not exist, else why it is not one.
+// Only a regular file, or a link to one, is replaced: a device or socket
+// replaced by the new settings would be lost to every program that uses it
+// (and the bounded reading opens nothing else). Done when it is one or does
+// not exist, else why it is not one.
 Outcome<Done> CheckRegularFile(const QString& filePath) {
     const QByteArray name = QFile::encodeName(filePath);
     const QString shownFile = QDir::toNativeSeparators(filePath);
