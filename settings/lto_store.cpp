@@ -1,7 +1,6 @@
 #include "settings/lto_store.h"
 
-#include <QLocale>
-#include <QSettings>
+#include <array>
 
 #include "settings/settings_file.h"
 #include "sheet/paper.h"
@@ -10,85 +9,56 @@
 namespace linomark {
 namespace {
 
-constexpr char kGroup[] = "LTO";
-constexpr char kStartGroup[] = "Start";
-constexpr char kCustomGroup[] = "Custom";
+const QString kSection = QStringLiteral("LTO");
+const QString kCustomSection = QStringLiteral("LTO/Custom");
+const QString kStartPrefix = QStringLiteral("LTO/Start/");
 constexpr char kCustomId[] = "custom";
 
-QString Key(const char* name) { return QString::fromLatin1(name); }
-// A key of the [LTO] section as the store names it.
-QString InGroup(const QString& key) { return Key(kGroup) + u'/' + key; }
+constexpr Row<LtoSettings> kRows[] = {
+    {"FirstSerial", Kind::Text, 0, 0, &LtoSettings::firstSerial},
+    {"Count", Kind::Whole, 1, kLtoMaxCount, &LtoSettings::count},
+    {"MediaId", Kind::Text, 0, 0, &LtoSettings::mediaId},
+    {"UseList", Kind::Flag, 0, 0, &LtoSettings::useList},
+    {"List", Kind::Text, 0, 0, &LtoSettings::list},
+    {"Colour", Kind::Flag, 0, 0, &LtoSettings::colour},
+};
 
-// A hand-written value outside the range the dialog offers is not taken.
-std::optional<double> NumberIn(const QSettings& store, const QString& key, double low,
-                               double high) {
-    return linomark::NumberIn(store.value(InGroup(key)), low, high);
-}
+// The numbers of the user's own sheet, from the dialog's rows: a hand-written
+// value outside the range the dialog offers is not taken.
+constexpr auto kCustomRows = [] {
+    std::array<Row<SheetLayout>, std::size(kCustomLengths) + std::size(kCustomCounts)> rows{};
+    std::size_t i = 0;
+    for (const CustomLength& length : kCustomLengths)
+        rows[i++] = {length.key, Kind::Number, 0.0, kLargestLength, length.field};
+    for (const CustomCount& count : kCustomCounts)
+        rows[i++] = {count.key, Kind::Whole, 1, kLargestGrid, count.field};
+    return rows;
+}();
 
-std::optional<bool> FlagOf(const QSettings& store, const QString& key) {
-    const QString text = store.value(InGroup(key)).toString().trimmed();
-    if (text == QLatin1String("1")) return true;
-    if (text == QLatin1String("0")) return false;
-    return std::nullopt;
-}
+QString PaperKey() { return kCustomSection + QStringLiteral("/Paper"); }
+QString SheetKey() { return kSection + QStringLiteral("/Sheet"); }
 
-std::optional<QString> SheetOf(const QSettings& store) {
-    const QString id = store.value(InGroup(Key("Sheet"))).toString();
+std::optional<QString> SheetOf(const StoredKeys& keys) {
+    const QString id = TextAt(keys, SheetKey()).value_or(QString());
     if (id == QLatin1String(kCustomId) || LtoStockById(id.toStdString())) return id;
     return std::nullopt;
 }
 
-void ReadCustom(const QSettings& store, SheetLayout& custom) {
-    const QString prefix = Key(kCustomGroup) + u'/';
-    const QString paper = InGroup(prefix + Key("Paper"));
-    if (store.contains(paper)) custom.paper = CustomPaperName(store.value(paper).toString());
-    for (const CustomLength& length : kCustomLengths) {
-        if (auto value = NumberIn(store, prefix + Key(length.key), 0.0, kLargestLength))
-            custom.*length.field = static_cast<float>(*value);
-    }
-    for (const CustomCount& count : kCustomCounts) {
-        if (auto value = NumberIn(store, prefix + Key(count.key), 1, kLargestGrid))
-            custom.*count.field = static_cast<int>(*value);
+// The start position of every stock that has one, "LTO/Start/<stock>".
+void ReadStarts(const StoredKeys& keys, std::map<QString, int>& startAt) {
+    for (auto key = keys.cbegin(); key != keys.cend(); ++key) {
+        if (!key.key().startsWith(kStartPrefix)) continue;
+        const QString text = TextAt(keys, key.key()).value_or(QString());
+        if (auto start = NumberOf(text, Kind::Whole, 1, kLtoMaxCount))
+            startAt[key.key().mid(kStartPrefix.size())] = static_cast<int>(*start);
     }
 }
 
-void ReadStarts(const QSettings& store, std::map<QString, int>& startAt) {
-    const QString prefix = Key(kStartGroup) + u'/';
-    for (const QString& key : store.allKeys()) {
-        if (!key.startsWith(InGroup(prefix))) continue;
-        const QString stock = key.mid(InGroup(prefix).size());
-        if (auto start = NumberIn(store, prefix + stock, 1, kLtoMaxCount))
-            startAt[stock] = static_cast<int>(*start);
-    }
-}
-
-QString TextOf(const QSettings& store, const char* key, const QString& fallback) {
-    return store.value(InGroup(Key(key)), fallback).toString();
-}
-
-void ReadValues(const QSettings& store, LtoSettings& values) {
-    values.firstSerial = TextOf(store, "FirstSerial", values.firstSerial);
-    values.count =
-        static_cast<int>(NumberIn(store, Key("Count"), 1, kLtoMaxCount).value_or(values.count));
-    values.mediaId = TextOf(store, "MediaId", values.mediaId);
-    values.useList = FlagOf(store, Key("UseList")).value_or(false);
-    values.list = TextOf(store, "List", {});
-    values.sheet = SheetOf(store);
-    values.colour = FlagOf(store, Key("Colour"));
-    ReadStarts(store, values.startAt);
-    ReadCustom(store, values.custom);
-}
-
-QString Number(double value) { return QLocale::c().toString(value, 'g', 6); }
-
-void WriteCustom(QSettings& store, const SheetLayout& custom) {
-    store.beginGroup(Key(kCustomGroup));
-    store.setValue(Key("Paper"), CustomPaperShown(custom.paper));
-    for (const CustomLength& length : kCustomLengths)
-        store.setValue(Key(length.key), Number(custom.*length.field));
-    for (const CustomCount& count : kCustomCounts)
-        store.setValue(Key(count.key), QString::number(custom.*count.field));
-    store.endGroup();
+// The whole [LTO] section goes, as QSettings::remove() takes a group.
+void RemoveSection(StoredKeys& keys) {
+    keys.removeIf([](const auto& key) {
+        return key.key() == kSection || key.key().startsWith(kSection + u'/');
+    });
 }
 
 }  // namespace
@@ -117,26 +87,25 @@ QString CustomPaperShown(const std::string& pwgName) {
 }
 
 LtoSettings ReadLtoSettings() {
+    const StoredKeys keys = ReadStore();
     LtoSettings values;
-    ReadStore([&values](const QSettings& store) { ReadValues(store, values); });
+    ReadRows<LtoSettings>(keys, kSection, kRows, values);
+    ReadRows<SheetLayout>(keys, kCustomSection, kCustomRows, values.custom);
+    if (auto paper = TextAt(keys, PaperKey())) values.custom.paper = CustomPaperName(*paper);
+    values.sheet = SheetOf(keys);
+    ReadStarts(keys, values.startAt);
     return values;
 }
 
 Outcome<Done> WriteLtoSettings(const LtoSettings& values) {
-    return WriteStore([&values](QSettings& store) {
-        store.remove(Key(kGroup));
-        store.beginGroup(Key(kGroup));
-        store.setValue(Key("FirstSerial"), values.firstSerial);
-        store.setValue(Key("Count"), QString::number(values.count));
-        store.setValue(Key("MediaId"), values.mediaId);
-        store.setValue(Key("UseList"), values.useList ? Key("1") : Key("0"));
-        store.setValue(Key("List"), values.list);
-        if (values.sheet) store.setValue(Key("Sheet"), *values.sheet);
-        if (values.colour) store.setValue(Key("Colour"), *values.colour ? Key("1") : Key("0"));
+    return WriteStore([&values](StoredKeys& keys) {
+        RemoveSection(keys);
+        WriteRows<LtoSettings>(keys, kSection, kRows, values);
+        WriteRows<SheetLayout>(keys, kCustomSection, kCustomRows, values.custom);
+        keys.insert(PaperKey(), CustomPaperShown(values.custom.paper));
+        if (values.sheet) keys.insert(SheetKey(), *values.sheet);
         for (const auto& [stock, start] : values.startAt)
-            store.setValue(Key(kStartGroup) + u'/' + stock, QString::number(start));
-        WriteCustom(store, values.custom);
-        store.endGroup();
+            keys.insert(kStartPrefix + stock, QString::number(start));
     });
 }
 

@@ -1,8 +1,7 @@
 // The settings file is $XDG_CONFIG_HOME/Linomark 1.0.ini (by default
-// ~/.config/Linomark 1.0.ini). QSettings replaces it through a temporary file
-// and a rename, under a lock file, so a reader never sees half of it and two
-// instances closing one after the other leave the last one's values. A link
-// to the file is kept: the file it leads to is replaced.
+// ~/.config/Linomark 1.0.ini). It is read once per read or write, bounded,
+// and QSettings parses and writes its INI; the new text replaces the file
+// through QSaveFile.
 #include "settings/settings_file.h"
 
 #include <sys/stat.h>
@@ -11,11 +10,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QSettings>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 
 #include "settings/streamed_values.h"
@@ -33,69 +33,76 @@ constexpr qint64 kRoomForTwoBlocks = qint64{2} * 4096;
 // values are found again after an upgrade.
 constexpr char kFileName[] = "Linomark 1.0.ini";
 
-// A file of the user's own, read through a temporary copy that QSettings
-// parses as INI: the lines whose value Qt would decode from a data stream are
-// left out of the copy, so only those keys read as missing. A file that does
-// not parse reads as empty and is replaced whole, with the keys written,
-// at the next write. It fails, and the file is neither read nor written,
-// when no copy can be made or a streamed value is left in the copy (in a
-// comment, say), which Qt might yet decode.
-bool ReadIni(QIODevice& device, QSettings::SettingsMap& map) {
-    const QTemporaryDir folder;
-    QFile copy(folder.filePath(QStringLiteral("copy.ini")));
-    const QByteArray kept = WithoutStreamedValues(device.readAll());
-    if (HoldsStreamedValue(kept) || !folder.isValid() || !copy.open(QIODevice::WriteOnly) ||
-        copy.write(kept) != kept.size())
-        return false;
-    copy.close();
-    QSettings ini(copy.fileName(), QSettings::IniFormat);
-    const QStringList keys = ini.allKeys();
-    if (ini.status() != QSettings::NoError) return true;
-    for (const QString& key : keys) map.insert(key, ini.value(key));
-    return true;
+// Far beyond any file the program writes (two values of 100,000 characters
+// make well under a megabyte); a larger one is not the program's own.
+constexpr std::size_t kLargestFile = std::size_t{4} << 20;
+
+// How long a write waits for another instance's write to end before it goes
+// ahead, as QSettings does, on its own.
+constexpr int kLockWaitMs = 2000;
+
+// The file's bytes, bounded (empty when there is no file); none when it
+// cannot be read.
+std::optional<QByteArray> ReadBytes(const QString& filePath) {
+    if (!QFileInfo::exists(filePath)) return QByteArray();
+    const Outcome<std::string> text =
+        ReadSmallFile(QFile::encodeName(filePath).toStdString(), kLargestFile);
+    if (!text) return std::nullopt;
+    return QByteArray::fromStdString(text.Value());
 }
 
-// Every key as QSettings writes INI, through a temporary file of its own.
-bool WriteIni(QIODevice& device, const QSettings::SettingsMap& map) {
-    const QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("copy.ini"));
-    if (!folder.isValid()) return false;
+// The file's keys, parsed by QSettings from a copy in `folder`: it parses INI
+// only from a file. The lines whose value Qt would decode from a data stream
+// are left out of the copy, so only those keys read as missing; a file that
+// does not parse gives none. It fails, and the file is neither read nor
+// written, when the file cannot be read, no copy can be made or a streamed
+// value is left in the copy (in a comment, say), which Qt might yet decode.
+Outcome<StoredKeys> ParseCopy(const QString& filePath, const QTemporaryDir& folder) {
+    const std::optional<QByteArray> bytes = ReadBytes(filePath);
+    const QByteArray kept = WithoutStreamedValues(bytes.value_or(QByteArray()));
+    QFile copy(folder.filePath(QStringLiteral("read.ini")));
+    if (!bytes || HoldsStreamedValue(kept) || !folder.isValid() ||
+        !copy.open(QIODevice::WriteOnly) || copy.write(kept) != kept.size())
+        return FailWith(QStringLiteral("the settings file %1 could not be read")
+                            .arg(QDir::toNativeSeparators(filePath)));
+    copy.close();
+    const QSettings ini(copy.fileName(), QSettings::IniFormat);
+    StoredKeys keys;
+    const QStringList names = ini.allKeys();
+    if (ini.status() != QSettings::NoError) return keys;
+    for (const QString& name : names) keys.insert(name, ini.value(name));
+    return keys;
+}
+
+// The keys as QSettings writes INI to a file of its own in `folder`.
+std::optional<QByteArray> IniText(const StoredKeys& keys, const QTemporaryDir& folder) {
+    const QString path = folder.filePath(QStringLiteral("written.ini"));
     {
         QSettings ini(path, QSettings::IniFormat);
-        for (auto key = map.cbegin(); key != map.cend(); ++key)
+        for (auto key = keys.cbegin(); key != keys.cend(); ++key)
             ini.setValue(key.key(), key.value());
         ini.sync();
-        if (ini.status() != QSettings::NoError) return false;
+        if (ini.status() != QSettings::NoError) return std::nullopt;
     }
-    QFile copy(path);
-    if (!copy.open(QIODevice::ReadOnly)) return false;
-    const QByteArray text = copy.readAll();
-    return device.write(text) == text.size();
+    QFile written(path);
+    if (written.open(QIODevice::ReadOnly)) return written.readAll();
+    return keys.isEmpty() ? std::optional(QByteArray()) : std::nullopt;
 }
 
-QSettings::Format GuardedIni() {
-    static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("ini"), ReadIni, WriteIni, Qt::CaseSensitive);
-    return format;
+// Replaces the file whole through a new file and a rename, so a reader never
+// sees half of it; a link is kept, the file it leads to is replaced.
+bool Replace(const QString& filePath, const QByteArray& text) {
+    QSaveFile file(filePath);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
 }
-
-// The user's own INI store, opened by its path, so that QSettings uses the
-// very file that was checked before.
-class SettingsFile : public QSettings {
-public:
-    SettingsFile() : QSettings(SettingsFilePath(), GuardedIni()) {
-        setFallbacksEnabled(false);
-        setAtomicSyncRequired(true);
-    }
-};
 
 // What a file type is called in a reason; empty for a regular file.
 QString KindName(mode_t mode) { return QString::fromStdString(NotRegularKind(mode)); }
 
-// Only a regular file, or a link to one, is opened: opening a named pipe
-// waits for a writer that never comes, and a device or socket replaced by the
-// new settings would be lost to every program that uses it. Done when it is
-// one or does not exist, else why it is not one.
+// Only a regular file, or a link to one, is replaced: a device or socket
+// replaced by the new settings would be lost to every program that uses it
+// (and the bounded reading opens nothing else). Done when it is one or does
+// not exist, else why it is not one.
 Outcome<Done> CheckRegularFile(const QString& filePath) {
     const QByteArray name = QFile::encodeName(filePath);
     const QString shownFile = QDir::toNativeSeparators(filePath);
@@ -190,31 +197,28 @@ QString SettingsFilePath() {
     return QDir::cleanPath(folder + u'/' + QLatin1String(kFileName));
 }
 
-std::optional<double> NumberIn(const QVariant& stored, double low, double high) {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(stored.toString().trimmed(), &ok);
-    if (!ok || !std::isfinite(value) || value < low || value > high) return std::nullopt;
-    return value;
+// The bounded reading opens nothing but a regular file, or a link to one.
+StoredKeys ReadStore() {
+    const QTemporaryDir folder;
+    Outcome<StoredKeys> keys = ParseCopy(SettingsFilePath(), folder);
+    return keys ? std::move(keys.Value()) : StoredKeys();
 }
 
-bool ReadStore(const std::function<void(const QSettings&)>& read) {
-    if (!CheckRegularFile(SettingsFilePath())) return false;
-    const SettingsFile settings;
-    if (settings.status() != QSettings::NoError) return false;
-    read(settings);
-    return true;
-}
-
-Outcome<Done> WriteStore(const std::function<void(QSettings&)>& write) {
-    if (auto allowed = CheckMayWrite(SettingsFilePath()); !allowed) return allowed;
-    SettingsFile settings;
-    if (settings.status() != QSettings::NoError)
-        return FailWith(QStringLiteral("the settings file %1 could not be read")
-                            .arg(QDir::toNativeSeparators(settings.fileName())));
-    write(settings);
-    settings.sync();
-    if (settings.status() == QSettings::NoError) return Done{};
-    return FailWith(WhyNotWritten(settings.fileName()));
+// Under a lock file, so that two instances closing at once change the file
+// one after the other and the last one's values are kept.
+Outcome<Done> WriteStore(const std::function<void(StoredKeys&)>& change) {
+    const QString filePath = SettingsFilePath();
+    if (auto allowed = CheckMayWrite(filePath); !allowed) return allowed;
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
+    QLockFile lock(filePath + QStringLiteral(".lock"));
+    lock.tryLock(kLockWaitMs);
+    const QTemporaryDir folder;
+    Outcome<StoredKeys> keys = ParseCopy(filePath, folder);
+    if (!keys) return keys.Failed();
+    change(keys.Value());
+    const std::optional<QByteArray> text = IniText(keys.Value(), folder);
+    if (text && Replace(filePath, *text)) return Done{};
+    return FailWith(WhyNotWritten(filePath));
 }
 
 }  // namespace linomark

@@ -4,11 +4,10 @@
 // regular file) is never written.
 #pragma once
 
-#include <QSettings>
 #include <QString>
 #include <functional>
-#include <optional>
 
+#include "settings/settings_rows.h"
 #include "symbology/outcome.h"
 
 namespace linomark {
@@ -17,18 +16,14 @@ namespace linomark {
 // XDG_CONFIG_HOME is unset, empty or not an absolute path.
 QString SettingsFilePath();
 
-// Hands the store to `read` when it may be opened (a missing file, or one
-// that does not parse, reads as empty; a value Qt would decode from a data
-// stream reads as missing); returns whether it did.
-bool ReadStore(const std::function<void(const QSettings&)>& read);
+// Every key of the file, read once (a missing file, one that does not parse
+// and one that may not be opened give none; a value Qt would decode from a
+// data stream reads as missing).
+StoredKeys ReadStore();
 
-// Lets `write` set its keys and replaces the file whole, keeping every other
-// key in it (a file that does not parse is written afresh); fails with why
-// the keys could not be saved.
-Outcome<Done> WriteStore(const std::function<void(QSettings&)>& write);
-
-// A number kept as text, read the same in every locale: none when a value
-// written by hand is no plain decimal number within [low, high].
-std::optional<double> NumberIn(const QVariant& stored, double low, double high);
+// Lets `change` set its keys among all the file holds and replaces the file
+// whole (a file that does not parse is written afresh); fails with why the
+// keys could not be saved.
+Outcome<Done> WriteStore(const std::function<void(StoredKeys&)>& change);
 
 }  // namespace linomark
