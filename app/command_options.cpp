@@ -144,14 +144,18 @@ Outcome<Done> ReadNumbers(const QCommandLineParser& parser, Command& command) {
     return Done{};
 }
 
-// The first serial and the media ID are checked as the dialog checks them.
+// The first serial or tag and the media ID are checked as the dialog checks
+// them; a list's lines are read later.
 Outcome<Done> CheckLtoValues(const QCommandLineParser& parser, const Command& command) {
-    if (parser.isSet(QStringLiteral("lto"))) {
-        const Outcome<Done> serial = CheckSerial(LtoUpper(command.first.toStdString()));
-        if (!serial) return Fail("--lto: " + serial.Reason());
+    const std::string media = LtoUpper(command.media.toStdString());
+    if (parser.isSet(QStringLiteral("media"))) {
+        if (auto checked = CheckMediaId(media); !checked)
+            return Fail("--media: " + checked.Reason());
     }
-    const Outcome<Done> media = CheckMediaId(LtoUpper(command.media.toStdString()));
-    if (!media) return Fail("--media: " + media.Reason());
+    if (parser.isSet(QStringLiteral("lto"))) {
+        const Outcome<LtoLabel> tag = ReadTag(command.first.toStdString(), media);
+        if (!tag) return Fail("--lto: " + tag.Reason());
+    }
     return Done{};
 }
 

@@ -81,7 +81,7 @@ case_installed_files() {
     zgrep -q "\"Linomark $VERSION\"" "$manual" || fail "the manual page is not of version $VERSION"
     bash -n "$completion" || fail "the bash completion does not parse"
     [[ $(bash -c 'source "$1"; COMP_WORDS=(linomark --sheet ""); COMP_CWORD=2; _linomark; echo "${COMPREPLY[*]}"' \
-        _ "$completion") == "a4-2x15 a4-3x17 letter-2x15" ]] || fail "the completion does not offer the sheet ids"
+        _ "$completion") == "a4-2x15 a4-3x17 letter-2x15 roll-79x17" ]] || fail "the completion does not offer the sheet ids"
     echo "PASS: $(wc -l <"$here/expected_files.txt") files installed as expected"
 }
 
