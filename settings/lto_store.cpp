@@ -82,6 +82,7 @@ std::string CustomPaperName(const QString& shown) {
 }
 
 QString CustomPaperShown(const std::string& pwgName) {
+    if (pwgName.starts_with("custom_")) return QString::fromLatin1(kOneLabelAPagePaper);
     return pwgName == CustomPaperName(QStringLiteral("Letter")) ? QStringLiteral("Letter")
                                                                 : QStringLiteral("A4");
 }
@@ -91,7 +92,12 @@ LtoSettings ReadLtoSettings() {
     LtoSettings values;
     ReadRows<LtoSettings>(keys, kSection, kRows, values);
     ReadRows<SheetLayout>(keys, kCustomSection, kCustomRows, values.custom);
-    if (auto paper = TextAt(keys, PaperKey())) values.custom.paper = CustomPaperName(*paper);
+    if (auto paper = TextAt(keys, PaperKey())) {
+        if (*paper == QLatin1String(kOneLabelAPagePaper))
+            values.custom = OneLabelAPageOf(values.custom);
+        else
+            values.custom.paper = CustomPaperName(*paper);
+    }
     values.sheet = SheetOf(keys);
     ReadStarts(keys, values.startAt);
     return values;

@@ -59,8 +59,11 @@ inline constexpr float kLargestLength = 500.0f;
 inline constexpr int kLargestGrid = 100;
 
 // The papers a custom sheet may be made on, as the user names them.
-inline constexpr const char* kCustomPapers[] = {"A4", "Letter"};
-// The PWG name of one of those, and back ("A4" for anything else).
+inline constexpr const char* kCustomPapers[] = {"A4", "Letter", "One label a page"};
+// The last of them: a page of the label's own size, as on a label printer.
+inline constexpr const char* kOneLabelAPagePaper = kCustomPapers[2];
+// The PWG name of A4 or Letter, and back ("A4" for anything else, the last
+// entry for a page of the label's own size).
 std::string CustomPaperName(const QString& shown);
 QString CustomPaperShown(const std::string& pwgName);
 

@@ -128,6 +128,18 @@ bool OneLabelAPage(const SheetLayout& layout) {
            std::fabs(paper->height - layout.labelHeight) < kSlack;
 }
 
+SheetLayout OneLabelAPageOf(SheetLayout layout) {
+    char name[96];
+    std::snprintf(name, sizeof name, "custom_%gx%gmm_%gx%gmm", layout.labelWidth,
+                  layout.labelHeight, layout.labelWidth, layout.labelHeight);
+    layout.paper = name;
+    layout.columns = layout.rows = 1;
+    layout.left = layout.top = 0.0f;
+    layout.pitchX = layout.labelWidth;
+    layout.pitchY = layout.labelHeight;
+    return layout;
+}
+
 Outcome<Done> CheckLayout(const SheetLayout& layout) {
     const std::optional<Paper> paper = PaperNamed(layout.paper);
     if (!paper || (paper->name != kA4 && paper->name != kLetter && !OneLabelAPage(layout))) {

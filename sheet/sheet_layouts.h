@@ -50,6 +50,9 @@ Outcome<Done> CheckLayout(const SheetLayout& layout);
 // A stock whose every label is a page of its own (a label printer's roll):
 // one label whose paper is the label itself.
 bool OneLabelAPage(const SheetLayout& layout);
+// The layout's label alone on a page of its own size (a roll in a label
+// printer): one label at the page's corner.
+SheetLayout OneLabelAPageOf(SheetLayout layout);
 
 inline int LabelsPerSheet(const SheetLayout& layout) { return layout.columns * layout.rows; }
 

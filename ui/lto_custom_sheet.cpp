@@ -64,10 +64,18 @@ SheetLayout CustomSheetDialog::Layout() const {
         layout.*kCustomLengths[i].field = static_cast<float>(lengths[i]->value());
     for (std::size_t i = 0; i < counts.size(); ++i)
         layout.*kCustomCounts[i].field = counts[i]->value();
-    return layout;
+    return OnePerPage() ? OneLabelAPageOf(layout) : layout;
 }
 
+bool CustomSheetDialog::OnePerPage() const {
+    return paper->currentText() == QLatin1String(kOneLabelAPagePaper);
+}
+
+// On a page of its own the label's size is all there is: no grid, no edges.
 void CustomSheetDialog::Check() {
+    for (std::size_t i = kLabelSizeBoxes; i < lengths.size(); ++i)
+        lengths[i]->setEnabled(!OnePerPage());
+    for (QSpinBox* box : counts) box->setEnabled(!OnePerPage());
     const Outcome<Done> checked = CheckLayout(Layout());
     refusal->setText(checked ? QString() : QString::fromStdString(checked.Reason()));
     ok->setEnabled(checked.Ok());

@@ -25,6 +25,10 @@ public:
     [[nodiscard]] SheetLayout Layout() const;
 
 private:
+    // The first lengths are the label's width and height.
+    static constexpr std::size_t kLabelSizeBoxes = 2;
+
+    [[nodiscard]] bool OnePerPage() const;
     void Check();
 
     SheetLayout start;

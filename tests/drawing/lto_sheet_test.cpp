@@ -119,6 +119,11 @@ TEST(LtoSheet, RunsFillSheetsFromTheirStart) {
         EXPECT_EQ(plan.Value().summary, c.summary);
     }
     for (const SheetLayout& stock : LtoStocks()) EXPECT_TRUE(CheckLayout(stock).Ok()) << stock.id;
+    // A custom sheet made one label a page keeps its label size as the page.
+    const SheetLayout roll = OneLabelAPageOf(*LtoStockById("a4-3x17"));
+    ASSERT_TRUE(CheckLayout(roll).Ok()) << CheckLayout(roll).Reason();
+    EXPECT_TRUE(OneLabelAPage(roll));
+    EXPECT_EQ(PlanLtoJob({roll, LtoRun("a4-2x15", 3, 1).labels}).Value().sheets, 3);
 }
 
 }  // namespace
