@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -32,11 +33,14 @@ Failure BecauseOfErrno(const std::string& path) {
 }
 
 // Reads up to largest + 1 bytes, so a file that grew past the limit since it
-// was looked at is still refused.
-Outcome<std::string> ReadAtMost(const std::string& path, int fd, std::size_t largest) {
-    std::string text(largest + 1, '\0');
+// was looked at is still refused. The buffer starts at the size the file had
+// and grows only if it grew, so a small file costs no more than itself.
+Outcome<std::string> ReadAtMost(const std::string& path, int fd, std::size_t largest,
+                                std::size_t sizeSeen) {
+    std::string text(std::min(sizeSeen, largest) + 1, '\0');
     std::size_t got = 0;
-    while (got < text.size()) {
+    while (got <= largest) {
+        if (got == text.size()) text.resize(std::min(text.size() * 2, largest + 1));
         const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return BecauseOfErrno(path);
@@ -74,7 +78,7 @@ Outcome<std::string> ReadSmallFile(const std::string& path, std::size_t largest)
     if (!S_ISREG(opened.st_mode) || opened.st_ino != before.st_ino ||
         opened.st_dev != before.st_dev)
         return Because(path, "changed while it was opened");
-    return ReadAtMost(path, file.Get(), largest);
+    return ReadAtMost(path, file.Get(), largest, static_cast<std::size_t>(opened.st_size));
 }
 
 }  // namespace linomark
