@@ -105,8 +105,12 @@ std::optional<QString> LtoDialog::FirstSerialAfter() const {
 Outcome<LtoJob> LtoDialog::CurrentJob() const {
     Outcome<LtoList> list = CurrentLabels();
     if (!list) return list.Failed();
-    return LtoJob{CurrentStock(), std::move(list.Value().labels), spnStartAt->value(),
-                  chkColour->isChecked(), false};
+    return LtoJob{CurrentStock(),
+                  std::move(list.Value().labels),
+                  spnStartAt->value(),
+                  chkColour->isChecked(),
+                  false,
+                  printerDots};
 }
 
 void LtoDialog::Refresh() {
@@ -117,8 +121,8 @@ void LtoDialog::Refresh() {
     picSheet->Show(stock, FirstSheetCells(stock, spnStartAt->value(), labels));
     planOk = false;
     if (!list) return ShowRefusal(Text(list.Reason()));
-    const Outcome<LtoPlan> plan =
-        PlanLtoJob({stock, labels, spnStartAt->value(), chkColour->isChecked(), false});
+    const Outcome<LtoPlan> plan = PlanLtoJob(
+        {stock, labels, spnStartAt->value(), chkColour->isChecked(), false, printerDots});
     if (!plan) return ShowRefusal(Text(plan.Reason()));
     planOk = true;
     QString summary = Text(plan.Value().summary);

@@ -82,7 +82,8 @@ private:
     LtoSettings settings;
     QString shownStock;  // the stock whose start position the spin box shows
     bool planOk = false;
-    QString lastSent;  // "Last printed: ... on Office (job 12)"
+    int printerDots = 0;  // the printer's dots per inch, once it has answered
+    QString lastSent;     // "Last printed: ... on Office (job 12)"
 
     // A job on its way: its ticket, its stock, where the next run starts and
     // from which serial, and what it holds.

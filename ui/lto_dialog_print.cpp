@@ -66,6 +66,9 @@ void LtoDialog::ApplyPrinterDefaults(const Outcome<PrinterFacts>& facts) {
     lblPrinter->setText(facts ? tr("on %1").arg(facts.Value().queue) : tr("no printer"));
     lblPrinter->setToolTip(facts ? QString() : QString::fromStdString(facts.Reason()));
     if (!facts) return;
+    // The summary says when the printer's whole dots make the bars finer.
+    printerDots = facts.Value().dotsPerInch;
+    Refresh();
     if (!settings.colour) chkColour->setChecked(facts.Value().colour);
     if (settings.sheet) return;
     for (const SheetLayout& stock : LtoStocks()) {
