@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/caret_line.h"
+#include "symbology/caret_line.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "symbology/label_series.h"
 #include "system/termination.h"
 #include "ui/busy_cursor.h"
-#include "ui/caret_line.h"
+#include "symbology/caret_line.h"
 #include "ui/column_list.h"
 #include "ui/leading_value_box.h"
 #include "ui/link_label.h"

@@ -1,7 +1,7 @@
 // The caret-line search on its own, for the texts a user can make that the
 // generated lists never hold. The worked examples of a generated list are
 // checked through the window (column_editing_test).
-#include "ui/caret_line.h"
+#include "symbology/caret_line.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "ui/caret_line.h"
+#include "symbology/caret_line.h"
 
 #include <algorithm>
 
