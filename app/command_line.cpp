@@ -49,6 +49,12 @@ int Failed(const std::string& reason) {
     return kFailed;
 }
 
+int UsageError(const std::string& reason) {
+    SayError(reason);
+    std::fputs("Try 'linomark --help'.\n", stderr);
+    return kUsageError;
+}
+
 // Standard output that could not be written (a full disk, a closed pipe) is
 // a failure, not a success.
 int Written(const std::string& text) {
@@ -103,8 +109,17 @@ Outcome<LtoDefaults> PrinterDefaults(PrintService& service, const Command& comma
 
 // The offsets are read here, on the caller's thread; the settings are only
 // read.
-Outcome<LabelPages> PagesOf(PrintService& service, const Command& command,
-                            const std::atomic<bool>& stop) {
+// What a termination signal needs to know of the run.
+struct RunState {
+    std::atomic<bool> stop = false;
+    std::atomic<bool> makingPages = false;
+    std::promise<void> ended;
+    // A --start past the sheet of the printer's paper: known only once the
+    // printer has answered, and still a usage error.
+    bool startPastSheet = false;
+};
+
+Outcome<LabelPages> PagesOf(PrintService& service, const Command& command, RunState& run) {
     PrintRequest base;
     base.target = TargetOf(command);
     base.offsets = ReadAlignments();
@@ -112,15 +127,17 @@ Outcome<LabelPages> PagesOf(PrintService& service, const Command& command,
     if (!command.lto) return WindowSheetPages(command, base);
     const Outcome<LtoDefaults> defaults = PrinterDefaults(service, command);
     if (!defaults) return defaults.Failed();
-    return LtoRunPages(command, defaults.Value(), base, stop);
+    const SheetLayout& stock = LtoStockOf(command, defaults.Value());
+    if (command.start > LabelsPerSheet(stock)) {
+        run.startPastSheet = true;
+        return Fail("--start must be 1 to " + std::to_string(LabelsPerSheet(stock)) +
+                    " (the labels of a sheet of " + stock.id +
+                    ", the stock of the printer's "
+                    "paper), not '" +
+                    std::to_string(command.start) + "'");
+    }
+    return LtoRunPages(command, defaults.Value(), base, run.stop);
 }
-
-// What a termination signal needs to know of the run.
-struct RunState {
-    std::atomic<bool> stop = false;
-    std::atomic<bool> makingPages = false;
-    std::promise<void> ended;
-};
 
 // The pages are drawn once the font configuration is loaded; until then the
 // service asks the printer, so the two waits overlap.
@@ -137,7 +154,7 @@ MakePages AfterFonts(MakePages pages, std::shared_future<void> fontsLoaded, RunS
 // The line said on success: what was written or sent, and where.
 Outcome<QString> Deliver(PrintService& service, const Command& command,
                          const std::shared_future<void>& fontsLoaded, RunState& run) {
-    Outcome<LabelPages> pages = PagesOf(service, command, run.stop);
+    Outcome<LabelPages> pages = PagesOf(service, command, run);
     if (!pages)
         return Fail(run.stop ? std::string("Nothing was written or sent.") : pages.Reason());
     if (run.stop) return Fail("Nothing was written or sent.");
@@ -199,6 +216,7 @@ int Print(const Command& command, const std::shared_future<void>& fontsLoaded) {
         return Failed("ended by a termination signal (" + SignalName(watch.Received()) + "). " +
                       done.Reason());
     }
+    if (!done && run.startPastSheet) return UsageError(done.Reason());
     if (!done) return Failed(done.Reason());
     return Written(done.Value().toStdString() + "\n");
 }
@@ -277,11 +295,7 @@ int RunCommandLine(int argc, char** argv) {
     });
     QGuiApplication app(argc, argv);
     const Outcome<Command> command = ReadCommand(QGuiApplication::arguments().mid(1));
-    if (!command) {
-        SayError(command.Reason());
-        std::fputs("Try 'linomark --help'.\n", stderr);
-        return kUsageError;
-    }
+    if (!command) return UsageError(command.Reason());
     return Perform(command.Value(), fontsLoaded.get_future().share());
 }
 

@@ -11,8 +11,8 @@
 #include "sheet/lto_run.h"
 #include "sheet/typed_text.h"
 #include "symbology/label_series.h"
-#include "symbology/lto_list.h"
 #include "symbology/lto.h"
+#include "symbology/lto_list.h"
 #include "system/bounded_list.h"
 
 namespace linomark {
@@ -104,10 +104,14 @@ LabelPages WindowSheetPages(const Command& command, const PrintRequest& base) {
     return pages;
 }
 
+const SheetLayout& LtoStockOf(const Command& command, const LtoDefaults& defaults) {
+    return command.sheet.isEmpty() ? StockOfPaper(defaults.paper)
+                                   : *LtoStockById(command.sheet.toStdString());
+}
+
 Outcome<LabelPages> LtoRunPages(const Command& command, const LtoDefaults& defaults,
                                 const PrintRequest& base, const std::atomic<bool>& stop) {
-    const SheetLayout& stock = command.sheet.isEmpty() ? StockOfPaper(defaults.paper)
-                                                       : *LtoStockById(command.sheet.toStdString());
+    const SheetLayout& stock = LtoStockOf(command, defaults);
     Outcome<LtoList> list = ReadLabels(command, stock, stop);
     if (!list) return list.Failed();
     LtoJob job{stock,         std::move(list.Value().labels),

@@ -9,6 +9,7 @@
 #include "command_options.h"
 #include "print/print_service.h"
 #include "sheet/paper.h"
+#include "sheet/sheet_layouts.h"
 
 namespace linomark {
 
@@ -33,6 +34,9 @@ struct LtoDefaults {
 // The window's sheet: each column holds the ten values of its leading value,
 // typed as given, or the window's default when none is given.
 LabelPages WindowSheetPages(const Command& command, const PrintRequest& base);
+
+// The stock named by --sheet, else the one of the printer's paper.
+const SheetLayout& LtoStockOf(const Command& command, const LtoDefaults& defaults);
 
 // An LTO run or list on its stock; fails as the dialog would refuse it, or
 // when stopped while the list is read.

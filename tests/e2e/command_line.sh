@@ -32,6 +32,7 @@ readonly ROWS=(
     "no_action|2|nothing to do|x.pdf=absent|run|A0000"
     "count_0|2|--count must be 1 to 10000, not '0'|x.pdf=absent|run|--pdf x.pdf --lto A00 --media L9 --count 0"
     "start_31|2|--start must be 1 to 30|x.pdf=absent|run|--pdf x.pdf --lto A00 --media L9 --sheet a4-2x15 --start 31"
+    "start_past_printer_stock|2|a4-2x15, the stock of the printer's paper), not '31'|x.pdf=absent|run|--pdf x.pdf --lto A00 --media L9 --start 31"
     "media_malformed|2|--media: The media ID \"L\"|x.pdf=absent|run|--pdf x.pdf --lto A00 --media L"
     "printer_empty|2|--printer needs a value (QUEUE)|-|run|--print --printer ''"
     "list_file_name_empty|2|--list needs a value (FILE)|x.pdf=absent|run|--pdf x.pdf --list '' --media L9"
