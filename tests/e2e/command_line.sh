@@ -38,6 +38,7 @@ readonly ROWS=(
     "list_file_name_empty|2|--list needs a value (FILE)|x.pdf=absent|run|--pdf x.pdf --list '' --media L9"
     "pdf_to_stdout|2|--pdf needs a file name|-=absent|run|--pdf -"
     "control_bytes|2|\"\\x1b]0;PWNED\\x07\\x1b[2J\"|x.pdf=absent|run|--pdf x.pdf --lto $'\\e]0;PWNED\\a\\e[2J' --media L9"
+    "list_byte_order_mark|0|-|keep.pdf=644|run|--pdf keep.pdf --list <(printf '\\xef\\xbb\\xbfABC100L9\\n')"
     "nul_byte_in_list|1|\"AB\\x00CD\" may hold only|x.pdf=absent|run|--pdf x.pdf --list <(printf 'AB\\0CD\\n') --media L9"
     "endless_list|1|/dev/zero is larger than 1 MiB|x.pdf=absent|run|--pdf x.pdf --list /dev/zero --media L9"
     "version_to_full_disk|1|standard output could not be written|-|full|--version"
